@@ -1,0 +1,48 @@
+// The program entry's work: the application title, the main window, the form and the message loop.
+#include "app/Program.hpp"
+
+#include <exception>
+#include <string>
+
+#include "app/Form.hpp"
+#include "engine/platform/Dialogs.hpp"
+#include "engine/platform/Files.hpp"
+#include "engine/platform/MessageLoop.hpp"
+#include "engine/platform/TickSource.hpp"
+
+namespace vimbo {
+
+namespace {
+
+constexpr int kDesignedClientWidth = 772;
+constexpr int kDesignedClientHeight = 699;
+
+} // namespace
+
+int RunProgram() {
+    ad::platform::SetApplicationTitle("vimbo 2");
+    std::string error;
+    auto window = ad::platform::CreateSdlWindow(kDesignedClientWidth, kDesignedClientHeight, "Form1", error);
+    if (!window) {
+        ad::platform::ShowMessage("The game window could not be opened: " + error);
+        return 1;
+    }
+    ad::platform::MessageLoop loop(*window, ad::platform::CurrentTicks());
+    TForm1 form(*window, loop, ad::platform::ProgramFolder());
+    loop.On().close = [&] {
+        form.FormClose();
+        loop.Terminate();
+    };
+    try {
+        form.FormCreate();
+    } catch (const std::exception& e) {
+        // The window still opens, without a running game; closing it shuts down normally.
+        ad::platform::ShowMessage(e.what());
+    }
+    if (form.ExitRequested()) return 1;
+    window->Show();
+    loop.Run();
+    return 0;
+}
+
+} // namespace vimbo

@@ -1,0 +1,352 @@
+// Triangle, line and point scan conversion of the CPU renderer: exact fixed-point edge functions,
+// spans computed per row, attributes stepped incrementally along each span.
+#include "plugins/software/SoftwareRaster.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "plugins/software/SoftwareBlend.hpp"
+#include "plugins/software/SoftwareSpans.hpp"
+
+namespace ad::software {
+namespace {
+
+constexpr int kSubBits = 8;
+constexpr int64_t kSub = int64_t{1} << kSubBits;
+constexpr int64_t kHalf = kSub / 2;
+// Beyond this distance (in pixels) vertices are clipped first, so edge products fit in 64 bits.
+constexpr float kGuardBand = 1 << 19;
+constexpr double kTexelOne = 4294967296.0; // 1.0 in 32.32 fixed point
+constexpr double kColorOne = 65536.0;      // 1.0 in 16.16 fixed point
+
+// Rounds half away from zero like llround, without the library call (values stay far inside int64).
+inline int64_t Round64(double v) {
+    return static_cast<int64_t>(v < 0 ? v - 0.5 : v + 0.5);
+}
+inline int32_t Round32(double v) {
+    return static_cast<int32_t>(v < 0 ? v - 0.5 : v + 0.5);
+}
+
+// Texel coordinates in 32.32 fixed point. Far-off values behave like the clamped edge texel anyway,
+// so they are bounded to keep start + step x width (under 65536 pixels) inside int64.
+inline int64_t TexelFixed(double texels) {
+    if (!(texels == texels))
+        return 0; // NaN
+    return Round64(std::clamp(texels, -268435456.0, 268435456.0) * kTexelOne);
+}
+inline int64_t TexelStepFixed(double texelsPerPixel) {
+    if (!(texelsPerPixel == texelsPerPixel))
+        return 0;
+    return Round64(std::clamp(texelsPerPixel, -16384.0, 16384.0) * kTexelOne);
+}
+
+int64_t FloorDiv(int64_t a, int64_t b) { // b > 0
+    const int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+int64_t CeilDiv(int64_t a, int64_t b) {
+    return -FloorDiv(-a, b);
+}
+
+uint32_t PackFloatColor(const float c[4]) {
+    auto ch = [](float v) { return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
+    return (ch(c[3]) << 24) | (ch(c[0]) << 16) | (ch(c[1]) << 8) | ch(c[2]);
+}
+
+bool SameColor(const RasterVertex& a, const RasterVertex& b) {
+    return std::equal(a.color, a.color + 4, b.color);
+}
+
+// Picks the colour kind of a primitive whose vertices all carry v's colour when flat is true.
+ColourKind ChooseKind(bool flat, const RasterVertex& v, const DrawSetup& setup, uint32_t& flatColor) {
+    const FragmentState& fs = setup.fragments;
+    const bool textured = setup.texture.texels != nullptr;
+    if (!flat)
+        return fs.lit ? ColourKind::GouraudLit : ColourKind::Gouraud;
+    flatColor = PackFloatColor(v.color);
+    if (!fs.lit)
+        return flatColor == 0xFFFFFFFFu && textured ? ColourKind::White : ColourKind::Flat;
+    // texel x white = texel exactly, and without a texture the colour itself is the first factor,
+    // so in both cases one product with the ambient colour gives the same bits as two.
+    if (flatColor == 0xFFFFFFFFu) {
+        flatColor = fs.ambient;
+        return ColourKind::Flat;
+    }
+    if (!textured) {
+        flatColor = Modulate(flatColor, fs.ambient);
+        return ColourKind::Flat;
+    }
+    return ColourKind::FlatLit;
+}
+
+// Clamps before converting so that far-away coordinates cannot overflow an int.
+int ToPixel(double v) {
+    return static_cast<int>(std::clamp(v, -1073741824.0, 1073741824.0));
+}
+
+bool Finite(const RasterVertex& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y);
+}
+bool InsideGuard(const RasterVertex& v) {
+    return std::fabs(v.x) < kGuardBand && std::fabs(v.y) < kGuardBand;
+}
+
+RasterVertex Lerp(const RasterVertex& a, const RasterVertex& b, float f) {
+    RasterVertex r;
+    r.x = a.x + (b.x - a.x) * f;
+    r.y = a.y + (b.y - a.y) * f;
+    r.s = a.s + (b.s - a.s) * f;
+    r.t = a.t + (b.t - a.t) * f;
+    for (int k = 0; k < 4; ++k)
+        r.color[k] = a.color[k] + (b.color[k] - a.color[k]) * f;
+    return r;
+}
+
+// Linear attribute plane over the triangle: q(x, y) = base + dx * (x - x0) + dy * (y - y0).
+struct Plane {
+    double base = 0, dx = 0, dy = 0;
+    double At(double ox, double oy) const { return base + dx * ox + dy * oy; }
+};
+
+Plane MakePlane(double q0, double q1, double q2, double ex1, double ey1, double ex2, double ey2,
+                double invArea) {
+    Plane p;
+    p.base = q0;
+    p.dx = ((q1 - q0) * ey2 - (q2 - q0) * ey1) * invArea;
+    p.dy = ((q2 - q0) * ex1 - (q1 - q0) * ex2) * invArea;
+    return p;
+}
+
+struct Edge {
+    int64_t a = 0, b = 0, c = 0; // E(X, Y) = a X + b Y + c in 1/256 pixel units
+    int64_t bias = 0;            // 0 for left and top edges, -1 otherwise: E + bias >= 0 is inside
+};
+
+Edge MakeEdge(int64_t xa, int64_t ya, int64_t xb, int64_t yb) {
+    Edge e;
+    e.a = ya - yb;
+    e.b = xb - xa;
+    e.c = -(e.a * xa + e.b * ya);
+    const bool topLeft = e.a > 0 || (e.a == 0 && e.b > 0);
+    e.bias = topLeft ? 0 : -1;
+    return e;
+}
+
+void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
+                      const DrawSetup& setup) {
+    const RasterVertex* v[3] = {&v0, &v1, &v2};
+    int64_t X[3], Y[3];
+    for (int i = 0; i < 3; ++i) {
+        X[i] = Round64(static_cast<double>(v[i]->x) * kSub);
+        Y[i] = Round64(static_cast<double>(v[i]->y) * kSub);
+    }
+    int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (Y[1] - Y[0]) * (X[2] - X[0]);
+    if (area == 0)
+        return;
+    if (area < 0) { // both windings are drawn; make the inside positive
+        std::swap(v[1], v[2]);
+        std::swap(X[1], X[2]);
+        std::swap(Y[1], Y[2]);
+        area = -area;
+    }
+    const Edge edges[3] = {MakeEdge(X[0], Y[0], X[1], Y[1]), MakeEdge(X[1], Y[1], X[2], Y[2]),
+                           MakeEdge(X[2], Y[2], X[0], Y[0])};
+
+    const RasterTarget& target = setup.target;
+    const int64_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
+    const int64_t minX = std::min({X[0], X[1], X[2]}), maxX = std::max({X[0], X[1], X[2]});
+    const int rowFirst = static_cast<int>(std::max<int64_t>(CeilDiv(minY - kHalf, kSub), target.clipTop));
+    const int rowLast =
+        static_cast<int>(std::min<int64_t>(FloorDiv(maxY - kHalf, kSub), target.clipBottom - 1));
+    const int64_t colFirst = std::max<int64_t>(CeilDiv(minX - kHalf, kSub), target.clipLeft);
+    const int64_t colLast = std::min<int64_t>(FloorDiv(maxX - kHalf, kSub), target.clipRight - 1);
+    if (rowFirst > rowLast || colFirst > colLast)
+        return;
+
+    // Attribute planes from the snapped positions, so interpolation agrees with coverage.
+    const double x0 = static_cast<double>(X[0]) / kSub, y0 = static_cast<double>(Y[0]) / kSub;
+    const double ex1 = static_cast<double>(X[1] - X[0]) / kSub, ey1 = static_cast<double>(Y[1] - Y[0]) / kSub;
+    const double ex2 = static_cast<double>(X[2] - X[0]) / kSub, ey2 = static_cast<double>(Y[2] - Y[0]) / kSub;
+    const double invArea = 1.0 / (ex1 * ey2 - ex2 * ey1);
+    auto plane = [&](double q0, double q1, double q2) {
+        return MakePlane(q0, q1, q2, ex1, ey1, ex2, ey2, invArea);
+    };
+
+    const TexelView& tex = setup.texture;
+    const bool textured = tex.texels != nullptr;
+    uint32_t flatColor = 0xFFFFFFFFu;
+    const bool flat = SameColor(*v[0], *v[1]) && SameColor(*v[0], *v[2]);
+    const ColourKind kind = ChooseKind(flat, *v[0], setup, flatColor);
+    const bool gouraud = kind == ColourKind::Gouraud || kind == ColourKind::GouraudLit;
+    const bool tests = setup.fragments.NeedsTests(setup.blendMode);
+
+    Plane ps, pt, pc[4];
+    SpanInput in;
+    in.flat = flatColor;
+    if (textured) {
+        ps = plane(v[0]->s, v[1]->s, v[2]->s);
+        pt = plane(v[0]->t, v[1]->t, v[2]->t);
+        in.ds = TexelStepFixed(ps.dx);
+        in.dt = TexelStepFixed(pt.dx);
+    }
+    if (gouraud) {
+        for (int k = 0; k < 4; ++k) {
+            pc[k] = plane(v[0]->color[k], v[1]->color[k], v[2]->color[k]);
+            in.dcolor[k] = Round32(pc[k].dx * kColorOne);
+        }
+    }
+    const SpanFunction clampedSpan =
+        SelectSpanFunction(kind, textured ? TexMode::Clamped : TexMode::None, setup.blendMode, tests);
+    const SpanFunction rowSpan =
+        textured ? SelectSpanFunction(kind, TexMode::Row, setup.blendMode, tests) : clampedSpan;
+
+    SoftwareFramebuffer& fb = *target.buffer;
+    for (int py = rowFirst; py <= rowLast; ++py) {
+        const int64_t yc = py * kSub + kHalf;
+        int64_t lo = colFirst, hi = colLast;
+        for (const Edge& e : edges) {
+            const int64_t k = e.a * kHalf + e.b * yc + e.c + e.bias;
+            if (e.a > 0)
+                lo = std::max(lo, CeilDiv(-k, e.a * kSub));
+            else if (e.a < 0)
+                hi = std::min(hi, FloorDiv(k, -e.a * kSub));
+            else if (k < 0)
+                hi = lo - 1;
+        }
+        if (lo > hi)
+            continue;
+        const int x = static_cast<int>(lo);
+        const int n = static_cast<int>(hi - lo + 1);
+        const double ox = x + 0.5 - x0, oy = py + 0.5 - y0;
+        SpanFunction span = clampedSpan;
+        if (textured) {
+            in.s = TexelFixed(ps.At(ox, oy));
+            in.t = TexelFixed(pt.At(ox, oy));
+            const int64_t sEnd = in.s + in.ds * (n - 1);
+            const int64_t ty = in.t >> 32;
+            if (in.dt == 0 && ty >= 0 && ty < tex.height && (in.s >> 32) >= 0 && (in.s >> 32) < tex.width &&
+                (sEnd >> 32) >= 0 && (sEnd >> 32) < tex.width)
+                span = rowSpan;
+        }
+        if (gouraud)
+            for (int k = 0; k < 4; ++k)
+                in.color[k] = Round32(pc[k].At(ox, oy) * kColorOne);
+        span(in, tex, setup.fragments, fb.ColorRow(py) + x, fb.StencilRow(py) + x, n);
+    }
+}
+
+// Sutherland-Hodgman against the guard band; only huge triangles come here.
+void RasterizeHuge(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
+                   const DrawSetup& setup) {
+    RasterVertex buf[2][8];
+    int n = 3;
+    buf[0][0] = v0;
+    buf[0][1] = v1;
+    buf[0][2] = v2;
+    int cur = 0;
+    const float limit = kGuardBand * 0.5f;
+    for (int plane = 0; plane < 4; ++plane) {
+        auto dist = [&](const RasterVertex& p) {
+            switch (plane) {
+            case 0:
+                return p.x + limit;
+            case 1:
+                return limit - p.x;
+            case 2:
+                return p.y + limit;
+            default:
+                return limit - p.y;
+            }
+        };
+        int m = 0;
+        for (int i = 0; i < n; ++i) {
+            const RasterVertex& a = buf[cur][i];
+            const RasterVertex& b = buf[cur][(i + 1) % n];
+            const float da = dist(a), db = dist(b);
+            if (da >= 0)
+                buf[1 - cur][m++] = a;
+            if ((da >= 0) != (db >= 0))
+                buf[1 - cur][m++] = Lerp(a, b, da / (da - db));
+        }
+        cur = 1 - cur;
+        n = m;
+        if (n < 3)
+            return;
+    }
+    for (int i = 1; i + 1 < n; ++i)
+        RasterizeClipped(buf[cur][0], buf[cur][i], buf[cur][i + 1], setup);
+}
+
+// Draws one fragment at (px, py) with the attributes of v; lines and points share it.
+void DrawFragment(int px, int py, const RasterVertex& v, const DrawSetup& setup) {
+    const RasterTarget& target = setup.target;
+    if (px < target.clipLeft || px >= target.clipRight || py < target.clipTop || py >= target.clipBottom)
+        return;
+    const TexelView& tex = setup.texture;
+    const bool textured = tex.texels != nullptr;
+    SpanInput in;
+    const ColourKind kind = ChooseKind(false, v, setup, in.flat);
+    for (int k = 0; k < 4; ++k)
+        in.color[k] = Round32(v.color[k] * kColorOne);
+    if (textured) {
+        in.s = TexelFixed(v.s);
+        in.t = TexelFixed(v.t);
+    }
+    const SpanFunction span =
+        SelectSpanFunction(kind, textured ? TexMode::Clamped : TexMode::None, setup.blendMode,
+                           setup.fragments.NeedsTests(setup.blendMode));
+    span(in, tex, setup.fragments, target.buffer->ColorRow(py) + px, target.buffer->StencilRow(py) + px, 1);
+}
+
+} // namespace
+
+void RasterizeTriangle(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
+                       const DrawSetup& setup) {
+    if (setup.target.Empty() || !Finite(v0) || !Finite(v1) || !Finite(v2))
+        return;
+    if (InsideGuard(v0) && InsideGuard(v1) && InsideGuard(v2))
+        RasterizeClipped(v0, v1, v2, setup);
+    else
+        RasterizeHuge(v0, v1, v2, setup);
+}
+
+void RasterizeLine(const RasterVertex& v0, const RasterVertex& v1, const DrawSetup& setup) {
+    if (setup.target.Empty() || !Finite(v0) || !Finite(v1))
+        return;
+    const RasterTarget& target = setup.target;
+    const float dx = v1.x - v0.x, dy = v1.y - v0.y;
+    const bool xMajor = std::fabs(dx) >= std::fabs(dy);
+    const float d = xMajor ? dx : dy;
+    if (d == 0)
+        return;
+    const float start = xMajor ? v0.x : v0.y;
+    const float end = xMajor ? v1.x : v1.y;
+    // Pixels whose centre along the major axis lies in [start, end), walked in drawing order.
+    const float lo = std::min(start, end), hi = std::max(start, end);
+    const int clipLo = xMajor ? target.clipLeft : target.clipTop;
+    const int clipHi = xMajor ? target.clipRight : target.clipBottom;
+    int first = std::max(ToPixel(std::ceil(lo - 0.5)), clipLo);
+    int last = std::min(ToPixel(std::ceil(hi - 0.5) - 1), clipHi - 1);
+    if (d < 0) { // the excluded end is now the low one
+        first = std::max(ToPixel(std::floor(lo - 0.5) + 1), clipLo);
+        last = std::min(ToPixel(std::floor(hi - 0.5)), clipHi - 1);
+    }
+    for (int p = first; p <= last; ++p) {
+        const float f = (p + 0.5f - start) / d;
+        const RasterVertex frag = Lerp(v0, v1, f);
+        const int minor = ToPixel(std::floor(xMajor ? frag.y : frag.x));
+        if (xMajor)
+            DrawFragment(p, minor, frag, setup);
+        else
+            DrawFragment(minor, p, frag, setup);
+    }
+}
+
+void RasterizePoint(const RasterVertex& v, const DrawSetup& setup) {
+    if (setup.target.Empty() || !Finite(v))
+        return;
+    DrawFragment(ToPixel(std::floor(v.x)), ToPixel(std::floor(v.y)), v, setup);
+}
+
+} // namespace ad::software

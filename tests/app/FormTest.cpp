@@ -1,0 +1,138 @@
+// The main form headless: start-up on the software renderer, the frame, the fade and the shutdown.
+#include "app/Form.hpp"
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "engine/platform/Dialogs.hpp"
+#include "engine/render/AdMessages.hpp"
+#include "game/GameState.hpp"
+#include "tests/support/HeadlessSurface.hpp"
+#include "tests/support/TestPaths.hpp"
+
+namespace {
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vimbo::ResetGameState();
+        folder_ = vimbo::test::MakeTempFolder("form");
+        ad::platform::SetMessageHandler([this](const std::string&, const std::string& text) { messages_.push_back(text); });
+    }
+    void TearDown() override {
+        form_.reset();
+        ad::platform::SetMessageHandler(nullptr);
+        std::filesystem::remove_all(folder_);
+    }
+    void InstallSoftwarePlugin() {
+        std::filesystem::create_symlink(vimbo::test::SoftwarePluginPath(), folder_ + "SoftwareAdPlugin.so");
+    }
+    void Create() {
+        form_ = std::make_unique<vimbo::TForm1>(window_, loop_, folder_, folder_ + "adlog.txt");
+        form_->FormCreate();
+    }
+    // One turn of the message loop after `ms` milliseconds.
+    void Frame(uint32_t ms) {
+        ticks_.Advance(ms);
+        loop_.RunOnce();
+    }
+
+    std::string folder_;
+    std::vector<std::string> messages_;
+    ad::platform::HeadlessWindow window_{772, 699};
+    ad::platform::ManualTicks ticks_{1000};
+    ad::platform::MessageLoop loop_{window_, ticks_};
+    std::unique_ptr<vimbo::TForm1> form_;
+};
+
+struct TicksScope {
+    explicit TicksScope(ad::platform::TickSource& t) { ad::platform::SetCurrentTicks(&t); }
+    ~TicksScope() { ad::platform::SetCurrentTicks(nullptr); }
+};
+
+TEST_F(FormTest, WithoutAnyPluginShowsMessage65306AndAsksToExit) {
+    Create();
+    EXPECT_TRUE(form_->ExitRequested());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], ad::MessageText(ad::kMsgNoLibraryLoaded));
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "save"));
+}
+
+TEST_F(FormTest, RunsWhiteFramesAtFullBrightnessOnTheSoftwareRenderer) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    Create();
+    ASSERT_FALSE(form_->ExitRequested()) << (messages_.empty() ? "" : messages_[0]);
+    EXPECT_EQ(window_.Caption(), ad::platform::ApplicationTitle());
+    EXPECT_FALSE(window_.CursorShown());
+    for (int i = 0; i < 5; ++i) Frame(16);
+    EXPECT_EQ(window_.PresentCount(), 5);
+    // The default choice is a 1024 x 768 window.
+    EXPECT_EQ(window_.FrameWidth(), 1024);
+    EXPECT_EQ(vimbo::screenW, 1024);
+    EXPECT_EQ(vimbo::screenH, 768);
+    const auto& frame = window_.Frame();
+    ASSERT_FALSE(frame.empty());
+    for (size_t i = 0; i < frame.size(); i += 4097) EXPECT_EQ(frame[i], 255) << i;
+    EXPECT_EQ(form_->AdDraw->Scene()->AmbientColor(), (ad::AdColor{255, 255, 255, 255}));
+    // The frame bit of the options is set only while a frame is drawn.
+    EXPECT_EQ(form_->AdDraw->Options() & ad::kAdOptionFrame, 0);
+    std::ifstream log(folder_ + "adlog.txt");
+    std::string first;
+    std::getline(log, first);
+    EXPECT_EQ(first.substr(0, 21), "[Info]               ") << first;
+}
+
+TEST_F(FormTest, AFadeStepsByTheFrameTimeAndNeverWraps) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    Create();
+    ASSERT_FALSE(form_->ExitRequested());
+    for (int i = 0; i < 3; ++i) Frame(16);
+    vimbo::temneet = true;
+    // A 2 s stall moves the fade by at most 50 ms / 5 = 10.
+    const double before = vimbo::Ireal;
+    Frame(2000);
+    EXPECT_GE(vimbo::Ireal, before - 10.0);
+    EXPECT_LT(vimbo::Ireal, before);
+    // Overshooting either end for a frame still gives a valid brightness.
+    vimbo::temneet = false;
+    vimbo::Ireal = 258.0;
+    Frame(16);
+    EXPECT_EQ(form_->AdDraw->Scene()->AmbientColor().r, 255);
+    vimbo::Ireal = -3.0;
+    Frame(16);
+    EXPECT_EQ(form_->AdDraw->Scene()->AmbientColor().a, 0);
+    // Running the fade to its end clears the flag at 0.
+    vimbo::Ireal = 5.0;
+    vimbo::temneet = true;
+    for (int i = 0; i < 50 && vimbo::temneet; ++i) Frame(16);
+    EXPECT_FALSE(vimbo::temneet);
+    EXPECT_EQ(vimbo::Ireal, 0.0);
+}
+
+TEST_F(FormTest, AStoredIncompatiblePluginFallsBackToTheFirstCompatibleOne) {
+    InstallSoftwarePlugin();
+    std::ofstream(folder_ + "adsettings.ini") << "[ad2dsetup]\nplugin=" << folder_ << "GoneAdPlugin.so\nresolution=640x480x32\n";
+    Create();
+    ASSERT_FALSE(form_->ExitRequested());
+    EXPECT_EQ(form_->AdDraw->DllName(), folder_ + "SoftwareAdPlugin.so");
+    EXPECT_EQ(window_.ClientWidth(), 640);
+}
+
+TEST_F(FormTest, CloseFreesTheEngineAndStopsFrames) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    Create();
+    Frame(16);
+    form_->FormClose();
+    EXPECT_EQ(form_->AdDraw, nullptr);
+    EXPECT_EQ(form_->AdPerCounter, nullptr);
+    const int presented = window_.PresentCount();
+    Frame(16);
+    EXPECT_EQ(window_.PresentCount(), presented);
+}
+
+} // namespace

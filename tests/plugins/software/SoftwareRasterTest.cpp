@@ -1,0 +1,209 @@
+// Coverage, sampling, clipping and primitive assembly of the CPU renderer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "tests/plugins/software/SoftwareTestScene.hpp"
+
+namespace vimbo::test {
+namespace {
+
+constexpr ad::AdColor kWhite{255, 255, 255, 255};
+constexpr ad::AdColor kAddOne{0, 0, 100, 255}; // additive: each coverage adds 100 to blue
+constexpr uint32_t kOnce = 0xFF000064u;
+
+using SoftwareRaster = SoftwareScene;
+
+TEST_F(SoftwareRaster, TriangleCoversCentresInsideAndOnlyTopLeftEdges) {
+    DrawVertices({Vertex(1, 1), Vertex(7, 1), Vertex(1, 7)}, ad::kAdPrimitiveTriangles, 1);
+    EXPECT_EQ(Picture(0, 0, 8, 8, 0xFFFFFFFFu), "........\n"
+                                                ".*****..\n"
+                                                ".****...\n"
+                                                ".***....\n"
+                                                ".**.....\n"
+                                                ".*......\n"
+                                                "........\n"
+                                                "........");
+}
+
+TEST_F(SoftwareRaster, QuadsSharingEdgesThroughPixelCentresCoverEachPixelOnce) {
+    // Edges at .5 put pixel centres exactly on the shared edges and on the strip's diagonal.
+    for (float x = 0.5f; x < 40; x += 7.5f)
+        for (float y = 0.5f; y < 40; y += 6.5f)
+            DrawQuad(x, y, x + 7.5f, y + 6.5f, nullptr, kAddOne, ad::kAdBlendAdd);
+    int once = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const uint32_t p = Pixel(x, y);
+            ASSERT_TRUE(p == kOnce || p == 0xFF000000u) << x << "," << y << " " << std::hex << p;
+            once += p == kOnce;
+        }
+    // Six columns of 7.5 and seven rows of 6.5 from 0.5: centres 1..45 by 1..46 (clipped to 48 rows).
+    EXPECT_EQ(once, 45 * 46);
+}
+
+TEST_F(SoftwareRaster, TriangleFanLeavesNoGapAndNoOverlap) {
+    const float cx = 30.3f, cy = 22.7f, r = 19.6f;
+    const int n = 63;
+    std::vector<ad::AdVertex> fan{Vertex(cx, cy, kAddOne)};
+    std::vector<std::pair<float, float>> rim;
+    for (int i = 0; i < n - 1; ++i) {
+        const double a = 2 * std::numbers::pi * i / (n - 1);
+        rim.emplace_back(static_cast<float>(cx + std::cos(a) * r), static_cast<float>(cy + std::sin(a) * r));
+        fan.push_back(Vertex(rim.back().first, rim.back().second, kAddOne));
+    }
+    fan.push_back(fan[1]);
+    DrawVertices(fan, ad::kAdPrimitiveTriangleFan, n - 1, nullptr, {}, ad::kAdBlendAdd);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            // Signed distance of the centre to the rim polygon (positive inside).
+            double inside = 1e9;
+            for (size_t i = 0; i < rim.size(); ++i) {
+                auto [ax, ay] = rim[i];
+                auto [bx, by] = rim[(i + 1) % rim.size()];
+                const double ex = bx - ax, ey = by - ay;
+                inside = std::min(inside, (ex * (y + 0.5 - ay) - ey * (x + 0.5 - ax)) / std::hypot(ex, ey));
+            }
+            const uint32_t p = Pixel(x, y);
+            if (inside > 1e-3) {
+                ASSERT_EQ(p, kOnce) << "gap at " << x << "," << y;
+            }
+            if (inside < -1e-3) {
+                ASSERT_EQ(p, 0xFF000000u) << "spill at " << x << "," << y;
+            }
+            ASSERT_TRUE(p == kOnce || p == 0xFF000000u) << "double cover at " << x << "," << y;
+        }
+}
+
+TEST_F(SoftwareRaster, NearestSamplingOfAPatternScaledUp) {
+    // Texel (x, y) of an 8 x 8 texture encodes its own position.
+    std::vector<uint32_t> texels(64);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            texels[y * 8 + x] = 0xFF000000u | (x * 16) << 16 | (y * 16) << 8;
+    auto texture = MakeTexture(8, 8, texels);
+    // Pattern at (2, 3) of size 4 x 4, drawn twice as large at (10, 10).
+    DrawQuad(10, 10, 18, 18, texture.get(), kWhite, ad::kAdBlendAlpha, 2 / 8.f, 3 / 8.f, 6 / 8.f, 7 / 8.f);
+    for (int j = 0; j < 8; ++j)
+        for (int i = 0; i < 8; ++i)
+            ASSERT_EQ(Pixel(10 + i, 10 + j), texels[(3 + j / 2) * 8 + 2 + i / 2]) << i << "," << j;
+    EXPECT_EQ(Pixel(9, 10), 0xFF000000u);
+    EXPECT_EQ(Pixel(18, 17), 0xFF000000u);
+}
+
+TEST_F(SoftwareRaster, SamplingDownscalesAndClampsToEdge) {
+    std::vector<uint32_t> texels(16 * 4);
+    for (int i = 0; i < 64; ++i)
+        texels[i] = 0xFF000000u | (i % 16) << 4 | (i / 16) << 12;
+    auto texture = MakeTexture(16, 4, texels);
+    // Half size: centre of pixel i samples u = (i + 0.5) / 8, texel floor(2i + 1).
+    DrawQuad(0, 0, 8, 2, texture.get(), kWhite);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(Pixel(i, 0), texels[16 + 2 * i + 1]) << i; // row 1: t = 4 x 0.25
+    // Coordinates beyond 0..1 repeat the edge texels.
+    DrawQuad(0, 10, 8, 12, texture.get(), kWhite, ad::kAdBlendAlpha, -1, -1, 2, 2);
+    EXPECT_EQ(Pixel(0, 10), texels[0]);
+    EXPECT_EQ(Pixel(7, 11), texels[63]);
+}
+
+TEST_F(SoftwareRaster, RotatedTextureSamplesWithinTheTexture) {
+    std::vector<uint32_t> texels(4, 0xFF00FF00u);
+    auto texture = MakeTexture(2, 2, texels);
+    mesh->SetMatrix(ad::AdMatrix::Translation(-10, -10, 0) * ad::AdMatrix::RotationZ(0.7f) *
+                    ad::AdMatrix::Translation(32, 24, 0));
+    DrawQuad(0, 0, 20, 20, texture.get(), kWhite);
+    EXPECT_EQ(Pixel(32, 24), 0xFF00FF00u);
+    EXPECT_GT(CountPixels(0xFF00FF00u), 380); // area 400 less rounding at the slanted edges
+    EXPECT_EQ(CountPixels(0xFF00FF00u) + CountPixels(0xFF000000u), kWidth * kHeight);
+}
+
+TEST_F(SoftwareRaster, GouraudInterpolatesAtPixelCentres) {
+    const ad::AdColor left{0, 0, 0, 255}, right{255, 0, 0, 255};
+    DrawVertices({Vertex(0, 0, left), Vertex(64, 0, right), Vertex(0, 4, left), Vertex(64, 4, right)},
+                 ad::kAdPrimitiveTriangleStrip, 2);
+    for (int x = 0; x < kWidth; ++x) {
+        const uint32_t red = static_cast<uint32_t>(std::lround(255.0 * (x + 0.5) / 64));
+        ASSERT_EQ(Pixel(x, 2), 0xFF000000u | red << 16) << x;
+    }
+}
+
+TEST_F(SoftwareRaster, PrimitiveCountLimitsWhatIsDrawn) {
+    // A strip of four triangles forming two unit-height quads side by side.
+    std::vector<ad::AdVertex> strip{Vertex(0, 0), Vertex(0, 2), Vertex(4, 0),
+                                    Vertex(4, 2), Vertex(8, 0), Vertex(8, 2)};
+    DrawVertices(strip, ad::kAdPrimitiveTriangleStrip, 2);
+    EXPECT_EQ(Picture(0, 0, 9, 2, 0xFFFFFFFFu), "****.....\n****.....");
+    Fill(0xFF000000u);
+    DrawVertices(strip, ad::kAdPrimitiveTriangleStrip, 100); // more than the vertices allow
+    EXPECT_EQ(Picture(0, 0, 9, 2, 0xFFFFFFFFu), "********.\n********.");
+    Fill(0xFF000000u);
+    DrawVertices(strip, ad::kAdPrimitiveTriangleStrip, 0);
+    EXPECT_EQ(CountPixels(0xFFFFFFFFu), 0);
+}
+
+TEST_F(SoftwareRaster, IndexedTrianglesAndOutOfRangeIndices) {
+    std::vector<ad::AdVertex> corners{Vertex(0, 0), Vertex(4, 0), Vertex(0, 4), Vertex(4, 4)};
+    DrawVertices(corners, ad::kAdPrimitiveTriangles, 2, nullptr, {0, 1, 2, 1, 3, 2});
+    EXPECT_EQ(CountPixels(0xFFFFFFFFu), 16);
+    Fill(0xFF000000u);
+    DrawVertices(corners, ad::kAdPrimitiveTriangles, 2, nullptr, {0, 1, 2, 1, 9, 2}); // second is skipped
+    EXPECT_EQ(Picture(0, 0, 4, 4, 0xFFFFFFFFu), "***.\n**..\n*...\n....");
+}
+
+TEST_F(SoftwareRaster, DrawingIsClippedToTargetAndViewport) {
+    DrawQuad(-1e7f, -1e7f, 1e7f, 1e7f, nullptr, kWhite);
+    EXPECT_EQ(CountPixels(0xFFFFFFFFu), kWidth * kHeight);
+    Fill(0xFF000000u);
+    DrawQuad(60, 40, 80, 60, nullptr, kWhite);
+    EXPECT_EQ(CountPixels(0xFFFFFFFFu), 4 * 8);
+    // A viewport maps the scene into its rectangle and confines drawing to it.
+    Fill(0xFF000000u);
+    app.SetViewPort(ad::AdRect{8, 8, 40, 32});
+    app.Setup2DScene(32, 24, 10.0, -100.0);
+    DrawQuad(-5, -5, 100, 100, nullptr, kWhite);
+    EXPECT_EQ(CountPixels(0xFFFFFFFFu), 32 * 24);
+    EXPECT_EQ(Pixel(8, 8), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(7, 8), 0xFF000000u);
+    EXPECT_EQ(Pixel(39, 31), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(40, 31), 0xFF000000u);
+}
+
+TEST_F(SoftwareRaster, DegenerateAndNonFiniteTrianglesDrawNothing) {
+    const float nan = std::nanf("");
+    DrawVertices({Vertex(1, 1), Vertex(5, 5), Vertex(9, 9)}, ad::kAdPrimitiveTriangles, 1);
+    DrawVertices({Vertex(1, 1), Vertex(nan, 5), Vertex(9, 1)}, ad::kAdPrimitiveTriangles, 1);
+    DrawVertices({Vertex(1, 1), Vertex(INFINITY, 5), Vertex(9, 1)}, ad::kAdPrimitiveTriangles, 1);
+    EXPECT_EQ(CountPixels(0xFF000000u), kWidth * kHeight);
+}
+
+TEST_F(SoftwareRaster, LinesOmitTheirLastPixelAndLoopsClose) {
+    DrawVertices({Vertex(2, 1.5f), Vertex(7, 1.5f), Vertex(7, 4.5f)}, ad::kAdPrimitiveLineStrip, 2);
+    EXPECT_EQ(Picture(0, 0, 9, 5, 0xFFFFFFFFu), ".........\n"
+                                                "..******.\n"
+                                                ".......*.\n"
+                                                ".......*.\n"
+                                                ".........");
+    Fill(0xFF000000u);
+    DrawVertices({Vertex(1, 1), Vertex(6, 1), Vertex(6, 4), Vertex(1, 4)}, ad::kAdPrimitiveLineLoop, 4);
+    EXPECT_EQ(Picture(0, 0, 8, 5, 0xFFFFFFFFu), "........\n"
+                                                ".******.\n"
+                                                ".*....*.\n"
+                                                ".*....*.\n"
+                                                ".*****..");
+    Fill(0xFF000000u);
+    DrawVertices({Vertex(1, 1), Vertex(6, 1), Vertex(6, 4), Vertex(1, 4)}, ad::kAdPrimitiveLines, 1);
+    EXPECT_EQ(CountPixels(0xFFFFFFFFu), 5);
+}
+
+TEST_F(SoftwareRaster, PointsCoverTheirPixelWithTheTexelAtTheirCoordinate) {
+    auto texture = MakeTexture(2, 1, {0xFFFF0000u, 0xFF0000FFu});
+    DrawVertices({Vertex(5.3f, 6.7f, kWhite, 0.75f, 0), Vertex(-3, 2), Vertex(0, 0, {0, 255, 0, 255}, 0, 0)},
+                 ad::kAdPrimitivePoints, 3, texture.get());
+    EXPECT_EQ(Pixel(5, 6), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(0, 0), 0xFF000000u); // red texel x green vertex colour
+    EXPECT_EQ(CountPixels(0xFF000000u), kWidth * kHeight - 1);
+}
+
+} // namespace
+} // namespace vimbo::test

@@ -1,0 +1,76 @@
+// A renderer plugin that draws nothing, built in variants that fail in each way the engine's loader
+// and surface must survive: another version, no information record, no application object, a
+// failing initialisation.
+#include <cstring>
+
+#include "engine/render/AdPluginApi.hpp"
+
+namespace {
+
+class FakeApplication : public ad::AdApplication {
+public:
+    void SetViewPort(const ad::AdRect&) override {}
+    void SetAmbientColor(ad::AdColor) override {}
+    float TexelOffset() const override { return 0.0f; }
+    ad::AdBitmapTexture* CreateBitmapTexture() override { return nullptr; }
+    ad::AdRenderTargetTexture* CreateRenderTarget() override { return nullptr; }
+    ad::AdMesh* CreateMesh() override { return nullptr; }
+    ad::AdOcclusionQuery* CreateOcclusionQuery() override { return nullptr; }
+    void* CreateLight() override { return nullptr; }
+    void SetRenderTarget(ad::AdRenderTargetTexture*) override {}
+    void SetProperties(int, const ad::AdPropertyValue*) override {}
+    void SetOptions(uint16_t) override {}
+    void SetStencilOptions(uint16_t, uint16_t, int) override {}
+    void SetStencilEvent(int, int) override {}
+    bool Initialize(ad::AdWindowFramework*) override { return FAKE_INIT_RESULT; }
+    void Finalize() override {}
+    void ClearSurface(const ad::AdRect&, int, ad::AdColor, float, int) override {}
+    void BeginScene() override {}
+    void EndScene() override {}
+    void Flip() override {}
+    void Setup2DScene(int, int, double, double) override {}
+    void SetupFreeScene() override {}
+    void SetupManualScene(const ad::AdMatrix&, const ad::AdMatrix&) override {}
+    void GetScene(ad::AdMatrix& view, ad::AdMatrix& projection) const override {
+        view = ad::AdMatrix::Identity();
+        projection = ad::AdMatrix::Identity();
+    }
+    bool SupportsWindowFramework(const char* identifier) const override {
+        return std::strcmp(identifier, FAKE_FRAMEWORK) == 0;
+    }
+    void SetLogCallback(ad::AdLogProc, void*) override {}
+};
+
+} // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) ad::AdApplication* CreateApplication() {
+    return FAKE_CREATES_APP ? new FakeApplication : nullptr;
+}
+
+__attribute__((visibility("default"))) void* CreateShaderSystem() { return nullptr; }
+
+#if FAKE_HAS_INFO
+__attribute__((visibility("default"))) void AdLibraryInformation(uint8_t* record) {
+    ad::AdWriteShortString(record + ad::kAdLibraryTitleOffset, FAKE_TITLE);
+    ad::AdWriteShortString(record + ad::kAdLibraryVersionOffset, FAKE_VERSION);
+}
+#endif
+
+__attribute__((visibility("default"))) void AdApplicationProperties(void* data, ad::AdPropertyProc proc) {
+    uint8_t record[ad::kAdPropertyRecordSize] = {};
+    ad::AdWriteShortString(record + ad::kAdPropertyNameOffset, "fullscreen", 64);
+    ad::AdWriteShortString(record + ad::kAdPropertyCaptionOffset, "Full screen", 64);
+    ad::AdWriteShortString(record + ad::kAdPropertyGroupOffset, "Resolution", 64);
+    record[ad::kAdPropertyTypeOffset] = ad::kAdPropertyHidden;
+    proc(data, record);
+    std::memset(record, 0, sizeof record);
+    ad::AdWriteShortString(record + ad::kAdPropertyNameOffset, "smooth", 64);
+    ad::AdWriteShortString(record + ad::kAdPropertyCaptionOffset, "Smooth drawing", 64);
+    ad::AdWriteShortString(record + ad::kAdPropertyGroupOffset, "Quality", 64);
+    record[ad::kAdPropertyTypeOffset] = ad::kAdPropertyBoolean;
+    proc(data, record);
+}
+
+} // extern "C"

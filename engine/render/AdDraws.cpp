@@ -121,6 +121,9 @@ TAdDraw::TAdDraw(platform::Window* parentWindow, const std::string& logFileName)
 TAdDraw::~TAdDraw() {
     Finalize();
     DllLoader.UnloadLibrary();
+    // By the time ~TAdSurface runs this object is no TAdDraw any more; it must not reach back.
+    activeSurface_ = nullptr;
+    parent_ = nullptr;
 }
 
 void TAdDraw::SetDllName(const std::string& name) {

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "engine/render/AdCanvas.hpp"
+#include "engine/render/AdFont.hpp"
 #include "engine/render/AdMessages.hpp"
 
 namespace ad {
@@ -178,6 +180,9 @@ bool TAdDraw::Initialize() {
     if (OnInitialize) OnInitialize();
     initialized_ = true;
     texelOffset_ = app_->TexelOffset();
+    fontFactory_ = std::make_unique<TAdFontFactory>(this);
+    canvas_ = std::make_unique<TAdCanvas>(this);
+    canvas_->Font = fontFactory_->GenerateFont(kAdDefaultFontFace, kAdDefaultFontSize);
     Log.AddEntry(TAdLogType::Info, "TAdDraw",
                  "Graphic plugin \"" + DllLoader.Information().Title + "\" initialized at " +
                      std::to_string(window_->ClientWidth()) + " x " + std::to_string(window_->ClientHeight()));
@@ -194,6 +199,9 @@ void TAdDraw::Finalize() {
         if (OnFinalize) OnFinalize();
         if (activeSurface_ != nullptr) activeSurface_->Deactivate();
         SurfaceEventList.Notify(seFinalize);
+        // Both hold plugin objects, which must go before the plugin does.
+        canvas_.reset();
+        fontFactory_.reset();
         app_->Finalize();
         initialized_ = false;
         Log.AddEntry(TAdLogType::Info, "TAdDraw", "Graphic plugin finalized");
@@ -211,6 +219,8 @@ void TAdDraw::BeginScene() {
 void TAdDraw::EndScene() {
     if (!CanDraw()) return;
     SurfaceEventList.Notify(seEndScene);
+    // What was queued on the canvas this frame lands over everything else drawn in it.
+    if (canvas_ != nullptr) canvas_->Release();
     app_->EndScene();
 }
 

@@ -18,6 +18,8 @@
 namespace ad {
 
 class TAdDraw;
+class TAdCanvas;
+class TAdFontFactory;
 
 // An opaque colour from a desktop colour value (red in the lowest byte): alpha 255.
 inline AdColor AdColorFromWin(uint32_t color) {
@@ -89,6 +91,8 @@ public:
     ~TAdRenderingSurface() override;
 
     TAdScene* Scene() const { return scene_.get(); }
+    // Text and shapes queued for the end of the scene; nullptr while the plugin is down.
+    TAdCanvas* Canvas() const { return canvas_.get(); }
     uint16_t Options() const { return options_; }
     // Stores the option set and hands it to the plugin while active.
     void SetOptions(uint16_t options);
@@ -112,6 +116,7 @@ public:
 protected:
     std::unique_ptr<TAdScene> scene_;
     uint16_t options_ = 0;
+    std::unique_ptr<TAdCanvas> canvas_;
 };
 
 // The surface of the main window. It loads the plugin library, creates and initialises the plugin's
@@ -150,6 +155,7 @@ public:
     bool Initialized() const { return initialized_; }
     float TexelOffset() const { return texelOffset_; }
     TAdSurface* ActiveSurface() const { return activeSurface_; }
+    TAdFontFactory* FontFactory() const { return fontFactory_.get(); }
 
     bool Initialize() override;
     void Finalize() override;
@@ -168,6 +174,7 @@ private:
     std::string dllName_;
     std::unique_ptr<AdApplication> app_;
     std::unique_ptr<TAdWindowFramework> framework_;
+    std::unique_ptr<TAdFontFactory> fontFactory_;
     bool initialized_ = false;
     float texelOffset_ = 0.0f;
     TAdSurface* activeSurface_ = nullptr;

@@ -1,0 +1,144 @@
+// Reading bitmap files into 32-bit pixels, the colour-key filter and the choice of graphic format.
+#include "engine/render/AdBitmap.hpp"
+
+#include <gtest/gtest.h>
+
+#include "engine/render/AdMessages.hpp"
+#include "tests/engine/render/BitmapFiles.hpp"
+
+namespace {
+
+using vimbo::test::MakeBmp;
+
+// Four pixels that differ in each channel, so swapped channels or rows show.
+uint32_t Quad(int x, int y) {
+    static const uint32_t colours[2][2] = {{0xFF102030, 0xFF405060}, {0xFF708090, 0xFFA0B0C0}};
+    return colours[y][x];
+}
+
+TEST(AdBitmapLoading, A24BitFileGivesItsPixelsOpaqueRowsTopToBottom) {
+    ad::TAdBitmap bitmap;
+    bitmap.LoadFromMemory("quad.bmp", MakeBmp(2, 2, 24, Quad));
+    ASSERT_EQ(bitmap.Width(), 2);
+    ASSERT_EQ(bitmap.Height(), 2);
+    EXPECT_EQ(bitmap.Size(), 16u);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            EXPECT_EQ(bitmap.Pixel(x, y), Quad(x, y)) << x << "," << y;
+    // B G R A bytes in memory.
+    EXPECT_EQ(bitmap.Data()[0], 0x30);
+    EXPECT_EQ(bitmap.Data()[2], 0x10);
+}
+
+TEST(AdBitmapLoading, A32BitFileKeepsItsAlpha) {
+    ad::TAdBitmap bitmap;
+    bitmap.LoadFromMemory("alpha.BMP",
+                          MakeBmp(3, 1, 32, [](int x, int) { return (x * 100u) << 24 | 0x00336699u; }));
+    ASSERT_EQ(bitmap.Width(), 3);
+    EXPECT_EQ(bitmap.Pixel(0, 0), 0x00336699u);
+    EXPECT_EQ(bitmap.Pixel(1, 0), 0x64336699u);
+    EXPECT_EQ(bitmap.Pixel(2, 0), 0xC8336699u);
+}
+
+TEST(AdBitmapLoading, NoFormatForTheExtensionRaisesENoValidFormatWithTheFileName) {
+    const auto bmp = vimbo::test::SolidBmp(2, 2, 0xFFFFFF);
+    ad::TAdBitmap bitmap;
+    try {
+        bitmap.LoadFromMemory("picture.png", bmp);
+        FAIL() << "loaded a .png through the bitmap format";
+    } catch (const ad::ENoValidFormat& e) {
+        EXPECT_EQ(std::string(e.what()), ad::NoValidFormatMessage("picture.png"));
+        EXPECT_EQ(std::string(e.what()), "No loader found to load the specified file \"picture.png\".");
+    }
+    EXPECT_THROW(bitmap.LoadFromMemory("noextension", bmp), ad::ENoValidFormat);
+    const std::vector<uint8_t> garbage(64, 0x42);
+    EXPECT_THROW(bitmap.LoadFromMemory("broken.bmp", garbage), ad::ENoValidFormat);
+    EXPECT_THROW(bitmap.LoadFromFile("/nonexistent/folder/missing.bmp"), ad::ENoValidFormat);
+}
+
+// Claims an extension and fills a 1 x 1 bitmap with a marker colour.
+class MarkerFormat : public ad::TAdGraphicFormat {
+public:
+    explicit MarkerFormat(std::string extension) : extension_(std::move(extension)) {}
+    std::vector<std::string> Extensions() const override { return {extension_}; }
+    bool Load(std::span<const uint8_t>, ad::TAdBitmap& bitmap) const override {
+        bitmap.SetSize(1, 1);
+        bitmap.SetPixel(0, 0, 0xFF123456);
+        return true;
+    }
+
+private:
+    std::string extension_;
+};
+
+TEST(AdBitmapLoading, TheDesktopFormatLeavesAnExtensionToAnotherFormatThatClaimsIt) {
+    const auto bmp = MakeBmp(2, 2, 24, Quad);
+    ad::TAdBitmap bitmap;
+    bitmap.LoadFromMemory("a.dib", bmp);
+    EXPECT_EQ(bitmap.Pixel(1, 1), Quad(1, 1));
+    ad::RegisterGraphicFormat(std::make_unique<MarkerFormat>("dib"));
+    ad::RegisterGraphicFormat(std::make_unique<MarkerFormat>("xyz"));
+    bitmap.LoadFromMemory("a.DIB", bmp);
+    EXPECT_EQ(bitmap.Width(), 1);
+    EXPECT_EQ(bitmap.Pixel(0, 0), 0xFF123456u);
+    bitmap.LoadFromMemory("b.xyz", {});
+    EXPECT_EQ(bitmap.Pixel(0, 0), 0xFF123456u);
+    bitmap.LoadFromMemory("a.bmp", bmp); // still the desktop's own
+    EXPECT_EQ(bitmap.Width(), 2);
+}
+
+TEST(AdTransparencyFilter, MakesExactlyTheKeyColourTransparent) {
+    const uint32_t key = 0xFF00FF; // magenta, as a desktop colour
+    // The key, then one step off in each channel, then black and white.
+    const uint32_t row[] = {0xFFFF00FF, 0xFFFE00FF, 0xFFFF01FF, 0xFFFF00FE, 0xFF000000, 0xFFFFFFFF};
+    ad::TAdBitmap bitmap;
+    bitmap.LoadFromMemory("k.bmp", MakeBmp(6, 1, 24, [&](int x, int) { return row[x]; }));
+    ad::TAdTransparencyFilter{true, key}.Apply(bitmap);
+    EXPECT_EQ(bitmap.Pixel(0, 0) >> 24, 0u);
+    for (int x = 1; x < 6; ++x)
+        EXPECT_EQ(bitmap.Pixel(x, 0) >> 24, 255u) << x;
+    EXPECT_EQ(bitmap.Pixel(0, 0) & 0xFFFFFF, 0xFF00FFu); // the colour itself stays
+}
+
+TEST(AdTransparencyFilter, ReadsTheKeyWithRedInTheLowestByte) {
+    ad::TAdBitmap bitmap;
+    bitmap.LoadFromMemory("k.bmp",
+                          MakeBmp(2, 1, 24, [](int x, int) { return x == 0 ? 0xFF0000FFu : 0xFFFF0000u; }));
+    ad::TAdTransparencyFilter{true, 0x0000FF}.Apply(bitmap); // desktop red
+    EXPECT_EQ(bitmap.Pixel(0, 0) >> 24, 255u);               // blue stays
+    EXPECT_EQ(bitmap.Pixel(1, 0) >> 24, 0u);                 // red goes
+}
+
+TEST(AdTransparencyFilter, NotTransparentMakesAllOpaqueAndNoKeyKeepsTheLoadedAlpha) {
+    const auto file = MakeBmp(2, 1, 32, [](int x, int) { return x == 0 ? 0x00000000u : 0x80FFFFFFu; });
+    ad::TAdBitmap bitmap;
+    bitmap.LoadFromMemory("a.bmp", file);
+    ad::TAdTransparencyFilter{false, 0x000000}.Apply(bitmap);
+    EXPECT_EQ(bitmap.Pixel(0, 0) >> 24, 255u);
+    EXPECT_EQ(bitmap.Pixel(1, 0) >> 24, 255u);
+
+    bitmap.LoadFromMemory("a.bmp", file);
+    ad::TAdTransparencyFilter{}.Apply(bitmap);
+    EXPECT_EQ(bitmap.Pixel(0, 0) >> 24, 0u);
+    EXPECT_EQ(bitmap.Pixel(1, 0) >> 24, 0x80u);
+}
+
+TEST(Ad2DBitmapStream, RoundTripsAndRefusesATruncatedStream) {
+    ad::TAdBitmap bitmap;
+    bitmap.LoadFromMemory("q.bmp", MakeBmp(2, 2, 24, Quad));
+    std::vector<uint8_t> stream{7};
+    bitmap.SaveToStream(stream);
+    ad::TAd2DBitmap copy;
+    size_t offset = 1;
+    ASSERT_TRUE(copy.LoadFromStream(stream, offset));
+    EXPECT_EQ(offset, stream.size());
+    EXPECT_EQ(copy.Pixel(1, 0), Quad(1, 0));
+    stream.pop_back();
+    offset = 1;
+    ad::TAd2DBitmap other(1, 1);
+    EXPECT_FALSE(other.LoadFromStream(stream, offset));
+    EXPECT_EQ(other.Width(), 1);
+    EXPECT_EQ(offset, 1u);
+}
+
+} // namespace

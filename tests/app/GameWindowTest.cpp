@@ -9,6 +9,7 @@
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/TickSource.hpp"
 #include "game/GameState.hpp"
+#include "tests/support/DisplayTests.hpp"
 #include "tests/support/HeadlessSurface.hpp"
 #include "tests/support/TestPaths.hpp"
 
@@ -50,6 +51,7 @@ TEST(GameWindow, OpensRunsFramesAndClosesWhenAskedTo) {
         EXPECT_GE(frames, 30);
         EXPECT_EQ(window->Caption(), "vimbo 2");
     }
+    vimbo::test::KeepLoadedLibrariesResident();
     std::ifstream log(folder + "adlog.txt");
     std::string line;
     bool surfaceLogged = false;

@@ -4,33 +4,18 @@
 #include "engine/platform/Window.hpp"
 
 #include <SDL2/SDL.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <link.h>
 
 #include "engine/platform/VirtualKeys.hpp"
+#include "tests/support/DisplayTests.hpp"
 
 namespace {
 
 using namespace ad::platform;
 
-// The display's OpenGL driver keeps small allocations for the life of the process and is unloaded
-// when the last window goes, which leaves the leak checker with nameless frames. Keeping every
-// loaded library resident lets the leak report name them, so system libraries can be suppressed.
-void KeepLoadedLibrariesResident() {
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-            if (info->dlpi_name != nullptr && info->dlpi_name[0] == '/') {
-                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            }
-            return 0;
-        },
-        nullptr);
-}
-
 class SdlWindowTest : public ::testing::Test {
 protected:
-    void TearDown() override { KeepLoadedLibrariesResident(); }
+    void TearDown() override { vimbo::test::KeepLoadedLibrariesResident(); }
 
     void SetUp() override {
         std::string error;
@@ -191,7 +176,7 @@ TEST_F(SdlWindowTest, VideoStaysUpUntilTheLastWindowGoes) {
     window.reset();
     EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
     second->PresentPixels(std::vector<uint8_t>(64 * 64 * 4, 255).data(), 64, 64);
-    KeepLoadedLibrariesResident();
+    vimbo::test::KeepLoadedLibrariesResident();
     second.reset();
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
 }

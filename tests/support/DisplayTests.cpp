@@ -2,7 +2,10 @@
 #include "tests/support/DisplayTests.hpp"
 
 #include <dlfcn.h>
+#include <filesystem>
 #include <link.h>
+
+#include "tests/support/TestPaths.hpp"
 
 namespace vimbo::test {
 
@@ -14,6 +17,27 @@ void KeepLoadedLibrariesResident() {
             return 0;
         },
         nullptr);
+}
+
+std::string OpenGLPluginPath() { return ProgramFolder() + "OpenGLAdPlugin.so"; }
+
+OpenGLSurface::OpenGLSurface(int width, int height) : folder(MakeTempFolder("gl-surface")) {
+    window = ad::platform::CreateSdlWindow(width, height, "test", reason);
+    if (!window) {
+        reason = "no display: " + reason;
+        window = std::make_unique<ad::platform::HeadlessWindow>(width, height);
+    }
+    draw = std::make_unique<ad::TAdDraw>(window.get(), folder + "adlog.txt");
+    draw->SetDllName(OpenGLPluginPath());
+    if (reason.empty() && !draw->Initialize()) reason = "no OpenGL renderer: " + draw->LastError;
+}
+
+OpenGLSurface::~OpenGLSurface() {
+    KeepLoadedLibrariesResident();
+    draw.reset();
+    window.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 } // namespace vimbo::test

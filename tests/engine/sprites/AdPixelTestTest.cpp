@@ -1,11 +1,13 @@
-// Pixel-exact collisions through the software plugin: rectangles that only touch, overlapping
-// rectangles with disjoint opaque pixels, delivery order and Done, invisible sprites, the item pool
-// and its loss when the plugin restarts.
+// Pixel-exact collisions through a renderer plugin (the software one, or the OpenGL one when built
+// as the display variant): rectangles that only touch, overlapping rectangles with disjoint opaque
+// pixels, delivery order and Done, invisible sprites, the item pool and its loss when the plugin
+// restarts.
 #include "engine/sprites/AdPixelTest.hpp"
 
 #include <gtest/gtest.h>
 
 #include "tests/engine/sprites/SpriteTestSupport.hpp"
+#include "tests/support/DisplayTests.hpp"
 #include "tests/support/HeadlessSurface.hpp"
 
 namespace {
@@ -32,6 +34,9 @@ public:
 class PixelCollisionTest : public ::testing::Test {
 protected:
     void SetUp() override {
+#ifdef VIMBO_PIXEL_TESTS_ON_OPENGL
+        if (!surface.reason.empty()) GTEST_SKIP() << surface.reason;
+#endif
         ASSERT_TRUE(surface.draw->Initialized()) << surface.draw->LastError;
         engine.SetSurface(surface.draw.get());
     }
@@ -45,7 +50,11 @@ protected:
         return sprite;
     }
 
+#ifdef VIMBO_PIXEL_TESTS_ON_OPENGL
+    vimbo::test::OpenGLSurface surface{64, 48};
+#else
     vimbo::test::HeadlessSurface surface{64, 48};
+#endif
     ad::TAdImageList list{surface.draw.get()};
     ad::TAdSpritePixelCollisionTester tester{surface.draw.get()};
     ad::TSpriteEngine engine{nullptr};

@@ -1,11 +1,10 @@
 // Lifecycle and object creation of the OpenGL renderer.
 #include "plugins/opengl/OpenGLApplication.hpp"
 
-#include <strings.h>
-
 #include <cstring>
 #include <string>
 
+#include "plugins/common/PluginLibrary.hpp"
 #include "plugins/opengl/OpenGLMesh.hpp"
 #include "plugins/opengl/OpenGLOcclusionQuery.hpp"
 #include "plugins/opengl/OpenGLTextures.hpp"
@@ -46,11 +45,7 @@ void OpenGLApplication::SetRenderTarget(AdRenderTargetTexture* target) {
 }
 
 void OpenGLApplication::SetProperties(int count, const AdPropertyValue* values) {
-    for (int i = 0; values != nullptr && i < count; ++i) {
-        const AdPropertyValue& p = values[i];
-        if (p.name != nullptr && strcasecmp(p.name, "fullscreen") == 0 && p.data != nullptr && p.size >= 1)
-            fullscreen_ = *static_cast<const uint8_t*>(p.data) != 0;
-    }
+    plugin::ReadFullscreenProperty(count, values, fullscreen_);
 }
 
 bool OpenGLApplication::Initialize(AdWindowFramework* framework) {

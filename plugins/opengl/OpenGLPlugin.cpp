@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "engine/render/AdPluginApi.hpp"
+#include "plugins/common/PluginLibrary.hpp"
 #include "plugins/opengl/OpenGLApplication.hpp"
-#include "plugins/opengl/OpenGLLibrary.hpp"
 
 #define VIMBO_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -17,9 +17,9 @@ VIMBO_PLUGIN_EXPORT void* CreateShaderSystem() {
 }
 
 VIMBO_PLUGIN_EXPORT void AdLibraryInformation(uint8_t* record) {
-    ad::opengl::FillLibraryInformation(record);
+    ad::plugin::FillLibraryInformation(record, "OpenGL renderer");
 }
 
 VIMBO_PLUGIN_EXPORT void AdApplicationProperties(void* data, ad::AdPropertyProc proc) {
-    ad::opengl::ReportApplicationProperties(data, proc);
+    ad::plugin::ReportApplicationProperties(data, proc);
 }

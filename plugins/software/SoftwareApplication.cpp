@@ -1,11 +1,10 @@
 // Lifecycle, object creation, clearing and presenting of the CPU renderer.
 #include "plugins/software/SoftwareApplication.hpp"
 
-#include <strings.h>
-
 #include <cstring>
 #include <string>
 
+#include "plugins/common/PluginLibrary.hpp"
 #include "plugins/software/SoftwareBlend.hpp"
 #include "plugins/software/SoftwareMesh.hpp"
 #include "plugins/software/SoftwareOcclusionQuery.hpp"
@@ -48,11 +47,7 @@ void SoftwareApplication::SetRenderTarget(AdRenderTargetTexture* target) {
 }
 
 void SoftwareApplication::SetProperties(int count, const AdPropertyValue* values) {
-    for (int i = 0; values != nullptr && i < count; ++i) {
-        const AdPropertyValue& p = values[i];
-        if (p.name != nullptr && strcasecmp(p.name, "fullscreen") == 0 && p.data != nullptr && p.size >= 1)
-            fullscreen_ = *static_cast<const uint8_t*>(p.data) != 0;
-    }
+    plugin::ReadFullscreenProperty(count, values, fullscreen_);
 }
 
 bool SoftwareApplication::Initialize(AdWindowFramework* framework) {

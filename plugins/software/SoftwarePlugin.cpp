@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "engine/render/AdPluginApi.hpp"
+#include "plugins/common/PluginLibrary.hpp"
 #include "plugins/software/SoftwareApplication.hpp"
-#include "plugins/software/SoftwareLibrary.hpp"
 
 #define VIMBO_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -17,9 +17,9 @@ VIMBO_PLUGIN_EXPORT void* CreateShaderSystem() {
 }
 
 VIMBO_PLUGIN_EXPORT void AdLibraryInformation(uint8_t* record) {
-    ad::software::FillLibraryInformation(record);
+    ad::plugin::FillLibraryInformation(record, "Software renderer");
 }
 
 VIMBO_PLUGIN_EXPORT void AdApplicationProperties(void* data, ad::AdPropertyProc proc) {
-    ad::software::ReportApplicationProperties(data, proc);
+    ad::plugin::ReportApplicationProperties(data, proc);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "plugins/common/LineWalk.hpp"
 #include "plugins/software/SoftwareBlend.hpp"
 #include "plugins/software/SoftwareSpans.hpp"
 
@@ -80,27 +81,8 @@ ColourKind ChooseKind(bool flat, const RasterVertex& v, const DrawSetup& setup, 
     return ColourKind::FlatLit;
 }
 
-// Clamps before converting so that far-away coordinates cannot overflow an int.
-int ToPixel(double v) {
-    return static_cast<int>(std::clamp(v, -1073741824.0, 1073741824.0));
-}
-
-bool Finite(const RasterVertex& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y);
-}
 bool InsideGuard(const RasterVertex& v) {
     return std::fabs(v.x) < kGuardBand && std::fabs(v.y) < kGuardBand;
-}
-
-RasterVertex Lerp(const RasterVertex& a, const RasterVertex& b, float f) {
-    RasterVertex r;
-    r.x = a.x + (b.x - a.x) * f;
-    r.y = a.y + (b.y - a.y) * f;
-    r.s = a.s + (b.s - a.s) * f;
-    r.t = a.t + (b.t - a.t) * f;
-    for (int k = 0; k < 4; ++k)
-        r.color[k] = a.color[k] + (b.color[k] - a.color[k]) * f;
-    return r;
 }
 
 // Linear attribute plane over the triangle: q(x, y) = base + dx * (x - x0) + dy * (y - y0).
@@ -267,7 +249,7 @@ void RasterizeHuge(const RasterVertex& v0, const RasterVertex& v1, const RasterV
             if (da >= 0)
                 buf[1 - cur][m++] = a;
             if ((da >= 0) != (db >= 0))
-                buf[1 - cur][m++] = Lerp(a, b, da / (da - db));
+                buf[1 - cur][m++] = plugin::Lerp(a, b, da / (da - db));
         }
         cur = 1 - cur;
         n = m;
@@ -303,7 +285,7 @@ void DrawFragment(int px, int py, const RasterVertex& v, const DrawSetup& setup)
 
 void RasterizeTriangle(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
                        const DrawSetup& setup) {
-    if (setup.target.Empty() || !Finite(v0) || !Finite(v1) || !Finite(v2))
+    if (setup.target.Empty() || !plugin::Finite(v0) || !plugin::Finite(v1) || !plugin::Finite(v2))
         return;
     if (InsideGuard(v0) && InsideGuard(v1) && InsideGuard(v2))
         RasterizeClipped(v0, v1, v2, setup);
@@ -312,41 +294,19 @@ void RasterizeTriangle(const RasterVertex& v0, const RasterVertex& v1, const Ras
 }
 
 void RasterizeLine(const RasterVertex& v0, const RasterVertex& v1, const DrawSetup& setup) {
-    if (setup.target.Empty() || !Finite(v0) || !Finite(v1))
+    if (setup.target.Empty() || !plugin::Finite(v0) || !plugin::Finite(v1))
         return;
     const RasterTarget& target = setup.target;
-    const float dx = v1.x - v0.x, dy = v1.y - v0.y;
-    const bool xMajor = std::fabs(dx) >= std::fabs(dy);
-    const float d = xMajor ? dx : dy;
-    if (d == 0)
-        return;
-    const float start = xMajor ? v0.x : v0.y;
-    const float end = xMajor ? v1.x : v1.y;
-    // Pixels whose centre along the major axis lies in [start, end), walked in drawing order.
-    const float lo = std::min(start, end), hi = std::max(start, end);
-    const int clipLo = xMajor ? target.clipLeft : target.clipTop;
-    const int clipHi = xMajor ? target.clipRight : target.clipBottom;
-    int first = std::max(ToPixel(std::ceil(lo - 0.5)), clipLo);
-    int last = std::min(ToPixel(std::ceil(hi - 0.5) - 1), clipHi - 1);
-    if (d < 0) { // the excluded end is now the low one
-        first = std::max(ToPixel(std::floor(lo - 0.5) + 1), clipLo);
-        last = std::min(ToPixel(std::floor(hi - 0.5)), clipHi - 1);
-    }
-    for (int p = first; p <= last; ++p) {
-        const float f = (p + 0.5f - start) / d;
-        const RasterVertex frag = Lerp(v0, v1, f);
-        const int minor = ToPixel(std::floor(xMajor ? frag.y : frag.x));
-        if (xMajor)
-            DrawFragment(p, minor, frag, setup);
-        else
-            DrawFragment(minor, p, frag, setup);
-    }
+    const plugin::PixelBounds bounds{target.clipLeft, target.clipTop, target.clipRight, target.clipBottom};
+    plugin::WalkLine(v0, v1, bounds, [&setup](int px, int py, const RasterVertex& frag) {
+        DrawFragment(px, py, frag, setup);
+    });
 }
 
 void RasterizePoint(const RasterVertex& v, const DrawSetup& setup) {
-    if (setup.target.Empty() || !Finite(v))
+    if (setup.target.Empty() || !plugin::Finite(v))
         return;
-    DrawFragment(ToPixel(std::floor(v.x)), ToPixel(std::floor(v.y)), v, setup);
+    DrawFragment(plugin::PointPixelX(v), plugin::PointPixelY(v), v, setup);
 }
 
 } // namespace ad::software

@@ -11,17 +11,14 @@
 // - lines are one pixel wide and omit their last pixel; a point covers the pixel containing it.
 #pragma once
 
+#include "plugins/common/WindowVertex.hpp"
 #include "plugins/software/SoftwareRasterState.hpp"
 
 namespace ad::software {
 
 // A vertex after transformation: window position, texel-unit coordinates (u * width, v * height)
 // and colour channels r, g, b, a in 0..255.
-struct RasterVertex {
-    float x = 0, y = 0;
-    float s = 0, t = 0;
-    float color[4] = {255, 255, 255, 255};
-};
+using RasterVertex = plugin::WindowVertex;
 
 // Everything one draw call shares.
 struct DrawSetup {

@@ -126,7 +126,7 @@ protected:
     void SetUp() override {
         hero = Add("hero", 0, 0, 20, 20);
         for (int i = 0; i < 3; ++i)
-            others.push_back(Add("o" + std::to_string(i), 5.0 + i, 5.0 + i));
+            others.push_back(Add(std::to_string(i).insert(0, "o"), 5.0 + i, 5.0 + i));
     }
     ProbeSprite* hero = nullptr;
     std::vector<ProbeSprite*> others;

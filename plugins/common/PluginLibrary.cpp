@@ -1,15 +1,17 @@
-// Library information and property records of the OpenGL renderer.
-#include "plugins/opengl/OpenGLLibrary.hpp"
+// Library information and property records of the renderer plugins.
+#include "plugins/common/PluginLibrary.hpp"
+
+#include <strings.h>
 
 #include <cstring>
 
-namespace ad::opengl {
+namespace ad::plugin {
 
-void FillLibraryInformation(uint8_t* record) {
+void FillLibraryInformation(uint8_t* record, const char* title) {
     if (record == nullptr)
         return;
     std::memset(record, 0, kAdLibraryInfoSize);
-    AdWriteShortString(record + kAdLibraryTitleOffset, kOpenGLLibraryTitle);
+    AdWriteShortString(record + kAdLibraryTitleOffset, title != nullptr ? title : "");
     AdWriteShortString(record + kAdLibraryVersionOffset, kAdLibraryVersion);
 }
 
@@ -33,4 +35,12 @@ void ReportApplicationProperties(void* data, AdPropertyProc proc) {
     }
 }
 
-} // namespace ad::opengl
+void ReadFullscreenProperty(int count, const AdPropertyValue* values, bool& fullscreen) {
+    for (int i = 0; values != nullptr && i < count; ++i) {
+        const AdPropertyValue& p = values[i];
+        if (p.name != nullptr && strcasecmp(p.name, "fullscreen") == 0 && p.data != nullptr && p.size >= 1)
+            fullscreen = *static_cast<const uint8_t*>(p.data) != 0;
+    }
+}
+
+} // namespace ad::plugin

@@ -89,7 +89,7 @@ TEST_F(LoadImageResTest, NegativePatternSizesCountAsNone) {
 }
 
 TEST_F(LoadImageResTest, AMissingResourceIsAnErrorAndAddsNothing) {
-    EXPECT_THROW(vimbo::LoadImageRes(list, "cursor0", 0, 0, true, 0), ad::platform::EResourceNotFound);
+    EXPECT_THROW(vimbo::LoadImageRes(list, "nosuchpicture", 0, 0, true, 0), ad::platform::EResourceNotFound);
     EXPECT_EQ(list.Count(), 0);
 }
 

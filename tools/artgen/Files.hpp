@@ -1,0 +1,15 @@
+// Writing the generator's pictures: 24-bit BMP files for the game, PNG for the contact sheet.
+#pragma once
+
+#include <string>
+
+#include "Raster.hpp"
+
+namespace artgen {
+
+// Writes a bottom-up 24-bit BMP; throws on a write failure.
+void WriteBmp(const Picture& picture, const std::string& path);
+// Writes an 8-bit RGB PNG; throws on a write failure.
+void WritePng(const Picture& picture, const std::string& path);
+
+} // namespace artgen

@@ -10,6 +10,7 @@
 #include "engine/render/AdDLLLoader.hpp"
 #include "engine/render/AdIniFile.hpp"
 #include "engine/render/AdSetupSettings.hpp"
+#include "app/ImageLoading.hpp"
 #include "game/GameState.hpp"
 
 namespace vimbo {
@@ -60,14 +61,32 @@ void TForm1::ChooseRenderer() {
     if (!path.empty()) AdDraw->SetDllName(path);
 }
 
+// The one-time build at start-up: game state, frame hook, images, sprite engine, collision tester.
+// Frames run only once the whole build has succeeded, never on a half-built game.
 void TForm1::create_level() {
+    nastarte = true;
+    level = 1;
+    playerDied = false;
+    dumpArmed = false;
+    score = 0;
+    EnInWall = false;
+    bgScroll = true;
     Ireal = 255.0;
     MainMenuE = true;
+
+    AdImageList = std::make_unique<ad::TAdImageList>(AdDraw.get());
+    LoadImageCatalogue(*AdImageList, screenW, screenH);
+    AdImageList->Restore();
+
+    SpriteEngine = std::make_unique<ad::TSpriteEngine>(nullptr);
+    SpriteEngine->SetSurface(AdDraw.get());
+    AdCollisionTester = std::make_unique<ad::TAdSpritePixelCollisionTester>(AdDraw.get());
+    screenW = SpriteEngine->SurfaceRect().right;
+    screenH = SpriteEngine->SurfaceRect().bottom;
+
+    window_.ShowSystemCursor(false);
     loop_.On().idle = [this](bool& done) { AppIdle(done); };
     idleBound_ = true;
-    screenW = AdDraw->GetWidth();
-    screenH = AdDraw->GetHeight();
-    window_.ShowSystemCursor(false);
 }
 
 void TForm1::AppIdle(bool& Done) {
@@ -77,6 +96,9 @@ void TForm1::AppIdle(bool& Done) {
     AdDraw->BeginScene();
     AdDraw->SetOptions(AdDraw->Options() | ad::kAdOptionFrame);
     AdPerCounter->MaximumFrameRate = 500;
+    SpriteEngine->Move(AdPerCounter->TimeGap / 1000.0);
+    SpriteEngine->Draw();
+    SpriteEngine->Dead();
 
     StepFade();
 
@@ -108,7 +130,10 @@ void TForm1::FormClose() {
     closed_ = true;
     idleBound_ = false;
     loop_.On().idle = nullptr;
+    SpriteEngine.reset();
+    AdImageList.reset();
     AdPerCounter.reset();
+    AdCollisionTester.reset();
     AdDraw.reset();
 }
 

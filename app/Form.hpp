@@ -8,7 +8,10 @@
 #include "engine/platform/MessageLoop.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdDraws.hpp"
+#include "engine/render/AdImages.hpp"
 #include "engine/render/AdPerformanceCounter.hpp"
+#include "engine/sprites/AdPixelTest.hpp"
+#include "engine/sprites/AdSprites.hpp"
 
 namespace vimbo {
 
@@ -39,6 +42,9 @@ public:
 
     std::unique_ptr<ad::TAdDraw> AdDraw;
     std::unique_ptr<ad::TAdPerformanceCounter> AdPerCounter;
+    std::unique_ptr<ad::TAdImageList> AdImageList;
+    std::unique_ptr<ad::TSpriteEngine> SpriteEngine;
+    std::unique_ptr<ad::TAdSpritePixelCollisionTester> AdCollisionTester;
     int tmr1 = 0; // the window timer (music restart countdown), disabled until the music stops
 
     ad::platform::Window& Window() const { return window_; }

@@ -1,6 +1,7 @@
 // The main form headless: start-up on the software renderer, the frame, the fade and the shutdown.
 #include "app/Form.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -120,6 +121,49 @@ TEST_F(FormTest, AStoredIncompatiblePluginFallsBackToTheFirstCompatibleOne) {
     ASSERT_FALSE(form_->ExitRequested());
     EXPECT_EQ(form_->AdDraw->DllName(), folder_ + "SoftwareAdPlugin.so");
     EXPECT_EQ(window_.ClientWidth(), 640);
+}
+
+TEST_F(FormTest, StartUpLoadsTheCatalogueAndBuildsTheSpriteEngine) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    Create();
+    ASSERT_FALSE(form_->ExitRequested());
+    ASSERT_NE(form_->AdImageList, nullptr);
+    ad::TAdImage* collectible = form_->AdImageList->Find("vit1");
+    ASSERT_NE(collectible, nullptr);
+    EXPECT_EQ(collectible->PatternCount(), 16);
+    ASSERT_NE(form_->SpriteEngine, nullptr);
+    EXPECT_EQ(form_->SpriteEngine->SurfaceRect().right, 1024);
+    EXPECT_NE(form_->AdCollisionTester, nullptr);
+}
+
+TEST_F(FormTest, StartingTheGameLeavesTheWorkingDirectoryAsItWas) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    const std::string work = vimbo::test::MakeTempFolder("workdir");
+    // A player's own files with the names of the game's pictures must survive untouched.
+    std::ofstream(work + "b3.bmp") << "my own picture";
+    std::ofstream(work + "part1.bmp") << "mine too";
+    const auto listing = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(work)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> before = listing();
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(work);
+    Create();
+    Frame(16);
+    form_->FormClose();
+    std::filesystem::current_path(previous);
+    EXPECT_FALSE(form_->ExitRequested());
+    EXPECT_EQ(listing(), before);
+    std::ifstream mine(work + "b3.bmp");
+    std::string content;
+    std::getline(mine, content);
+    EXPECT_EQ(content, "my own picture");
+    std::filesystem::remove_all(work);
 }
 
 TEST_F(FormTest, CloseFreesTheEngineAndStopsFrames) {

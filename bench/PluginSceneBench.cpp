@@ -21,7 +21,7 @@ namespace {
 
 constexpr int kWidth = 772, kHeight = 699; // the game's client area
 constexpr int kLayers = 6, kLayerWidth = 1024, kLayerHeight = 818;
-constexpr int kWalls = 700, kTail = 300, kParticles = 300, kTile = 24;
+constexpr int kWalls = 700, kTail = 300, kParticles = 300, kTile = 24, kTilePatterns = 11;
 
 std::vector<uint32_t> Texels(int width, int height, uint32_t seed, bool translucent) {
     std::vector<uint32_t> texels(static_cast<size_t>(width) * height);
@@ -52,8 +52,19 @@ public:
     explicit Scene(ad::AdApplication& app) : app_(app) {
         for (int i = 0; i < kLayers; ++i)
             layers_.push_back(Texture(kLayerWidth, kLayerHeight, 10 + i, true));
-        for (int i = 0; i < 4; ++i)
-            tiles_.push_back(Texture(kTile, kTile, 100 + i, false));
+        // Like the game's tile sheet: every wall is a pattern of one texture, each pattern its own mesh.
+        tileSheet_ = Texture(kTile * kTilePatterns, kTile, 100, false);
+        for (int p = 0; p < kTilePatterns; ++p) {
+            const float u0 = static_cast<float>(p) / kTilePatterns, u1 = static_cast<float>(p + 1) / kTilePatterns;
+            std::unique_ptr<ad::AdMesh> mesh(app.CreateMesh());
+            const std::vector<ad::AdVertex> quad{V(0, 0, u0, 0), V(kTile, 0, u1, 0), V(0, kTile, u0, 1),
+                                                 V(kTile, kTile, u1, 1)};
+            mesh->SetVertices(quad.data(), 4);
+            mesh->SetPrimitiveCount(2);
+            mesh->Update();
+            tileMeshes_.push_back(std::move(mesh));
+        }
+        tail_ = Texture(kTile, kTile, 103, false);
         glow_ = Texture(16, 16, 200, true);
         sprite_.reset(app.CreateMesh());
         const std::vector<ad::AdVertex> quad{V(0, 0, 0, 0), V(kTile, 0, 1, 0), V(0, kTile, 0, 1),
@@ -81,9 +92,10 @@ public:
         }
         if (!layersOnly) {
             for (int i = 0; i < kWalls; ++i)
-                DrawSprite(tiles_[i % 3].get(), (i % 32) * kTile, (i / 32) * kTile);
+                DrawSprite(*tileMeshes_[static_cast<size_t>(i % kTilePatterns)], tileSheet_.get(),
+                           static_cast<float>((i % 32) * kTile), static_cast<float>((i / 32) * kTile));
             for (int i = 0; i < kTail; ++i)
-                DrawSprite(tiles_[3].get(), 100.0f + 200.0f * std::cos(i * 0.05f + frame * 0.01f),
+                DrawSprite(*sprite_, tail_.get(), 100.0f + 200.0f * std::cos(i * 0.05f + frame * 0.01f),
                            300.0f + 200.0f * std::sin(i * 0.03f));
             DrawParticles(frame);
         }
@@ -99,10 +111,10 @@ private:
         return t;
     }
 
-    void DrawSprite(ad::AdTexture* texture, float x, float y) {
-        sprite_->SetTexture(texture);
-        sprite_->SetMatrix(ad::AdMatrix::Translation(x, y, 0));
-        sprite_->Draw(ad::kAdBlendAlpha, ad::kAdPrimitiveTriangleStrip);
+    static void DrawSprite(ad::AdMesh& mesh, ad::AdTexture* texture, float x, float y) {
+        mesh.SetTexture(texture);
+        mesh.SetMatrix(ad::AdMatrix::Translation(x, y, 0));
+        mesh.Draw(ad::kAdBlendAlpha, ad::kAdPrimitiveTriangleStrip);
     }
 
     // One mesh for the whole system, as the particle engine draws it.
@@ -130,8 +142,9 @@ private:
     }
 
     ad::AdApplication& app_;
-    std::vector<std::unique_ptr<ad::AdBitmapTexture>> layers_, tiles_;
-    std::unique_ptr<ad::AdBitmapTexture> glow_;
+    std::vector<std::unique_ptr<ad::AdBitmapTexture>> layers_;
+    std::unique_ptr<ad::AdBitmapTexture> tileSheet_, tail_, glow_;
+    std::vector<std::unique_ptr<ad::AdMesh>> tileMeshes_;
     std::unique_ptr<ad::AdMesh> sprite_, layer_, particles_;
     std::vector<ad::AdVertex> vertices_;
     std::vector<uint16_t> indices_;

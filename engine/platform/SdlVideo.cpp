@@ -36,19 +36,27 @@ bool SdlVideoReference::Acquire(std::string& error) {
         return true;
     // The game closes through its own window event; SDL must not add a second, global quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        error = std::string("cannot start SDL video: ") + SDL_GetError();
-        return false;
-    }
-    held_ = true;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (ShowsNothing(driver) && !DriverWasAskedFor()) {
-        error =
-            std::string("no display available (SDL video fell back to '") + (driver ? driver : "none") + "')";
+    // An X server refuses a connection now and then when the previous one closed a moment ago;
+    // SDL then quietly falls back to a display-less driver. Such a refusal is worth a few retries.
+    constexpr int kAttempts = 5;
+    constexpr Uint32 kRetryDelayMs = 20;
+    for (int attempt = 1;; ++attempt) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            error = std::string("cannot start SDL video: ") + SDL_GetError();
+            return false;
+        }
+        held_ = true;
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (!ShowsNothing(driver) || DriverWasAskedFor())
+            return true;
         Release();
-        return false;
+        if (attempt == kAttempts) {
+            error = std::string("no display available (SDL video fell back to '") + (driver ? driver : "none") +
+                    "')";
+            return false;
+        }
+        SDL_Delay(kRetryDelayMs);
     }
-    return true;
 }
 
 } // namespace ad::platform

@@ -16,6 +16,7 @@
 #include "engine/render/AdWindowFramework.hpp"
 #include "plugins/opengl/OpenGLApplication.hpp"
 #include "plugins/software/SoftwareApplication.hpp"
+#include "tests/support/Vertices.hpp"
 
 namespace {
 
@@ -37,13 +38,7 @@ std::vector<uint32_t> Texels(int width, int height, uint32_t seed, bool transluc
 }
 
 ad::AdVertex V(float x, float y, float u, float v, ad::AdColor c = {255, 255, 255, 255}) {
-    ad::AdVertex r;
-    r.x = x;
-    r.y = y;
-    r.u = u;
-    r.v = v;
-    r.color = c;
-    return r;
+    return vimbo::test::Vertex(x, y, c, u, v);
 }
 
 // The scene's objects on one renderer; sprites are one small mesh each with a model matrix per draw.

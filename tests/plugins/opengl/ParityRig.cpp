@@ -10,16 +10,6 @@
 
 namespace vimbo::test {
 
-ad::AdVertex Vertex(float x, float y, ad::AdColor color, float u, float v) {
-    ad::AdVertex vertex;
-    vertex.x = x;
-    vertex.y = y;
-    vertex.color = color;
-    vertex.u = u;
-    vertex.v = v;
-    return vertex;
-}
-
 ParitySide::ParitySide(ad::AdApplication& app, int width, int height)
     : app_(app), width_(width), height_(height), target_(app.CreateRenderTarget()) {
     target_->SetSize(width, height);

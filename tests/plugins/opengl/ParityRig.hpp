@@ -15,10 +15,10 @@
 #include "engine/render/AdWindowFramework.hpp"
 #include "plugins/opengl/OpenGLApplication.hpp"
 #include "plugins/software/SoftwareApplication.hpp"
+#include "tests/support/Vertices.hpp"
 
 namespace vimbo::test {
 
-ad::AdVertex Vertex(float x, float y, ad::AdColor color = {255, 255, 255, 255}, float u = 0, float v = 0);
 
 // One renderer with a render target as the drawing surface and the objects a scene made.
 class ParitySide {

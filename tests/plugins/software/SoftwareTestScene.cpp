@@ -40,16 +40,6 @@ std::unique_ptr<ad::AdBitmapTexture> SoftwareScene::MakeTexture(int width, int h
     return texture;
 }
 
-ad::AdVertex Vertex(float x, float y, ad::AdColor color, float u, float v) {
-    ad::AdVertex vertex;
-    vertex.x = x;
-    vertex.y = y;
-    vertex.color = color;
-    vertex.u = u;
-    vertex.v = v;
-    return vertex;
-}
-
 void SoftwareScene::DrawQuad(float left, float top, float right, float bottom, ad::AdTexture* texture,
                              ad::AdColor color, int blendMode, float u0, float v0, float u1, float v1) {
     DrawVertices({Vertex(left, top, color, u0, v0), Vertex(right, top, color, u1, v0),

@@ -11,6 +11,7 @@
 
 #include "engine/render/AdPluginApi.hpp"
 #include "plugins/software/SoftwareApplication.hpp"
+#include "tests/support/Vertices.hpp"
 
 namespace vimbo::test {
 
@@ -69,6 +70,5 @@ protected:
     std::unique_ptr<ad::AdMesh> mesh;
 };
 
-ad::AdVertex Vertex(float x, float y, ad::AdColor color = {255, 255, 255, 255}, float u = 0, float v = 0);
 
 } // namespace vimbo::test

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <vector>
 
+#include "app/ImageLoading.hpp"
 #include "engine/platform/Dialogs.hpp"
 #include "engine/render/AdDLLLoader.hpp"
 #include "engine/render/AdIniFile.hpp"
 #include "engine/render/AdSetupSettings.hpp"
-#include "app/ImageLoading.hpp"
 #include "game/GameState.hpp"
 
 namespace vimbo {

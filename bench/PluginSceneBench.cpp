@@ -49,30 +49,13 @@ public:
             layers_.push_back(Texture(kLayerWidth, kLayerHeight, 10 + i, true));
         // Like the game's tile sheet: every wall is a pattern of one texture, each pattern its own mesh.
         tileSheet_ = Texture(kTile * kTilePatterns, kTile, 100, false);
-        for (int p = 0; p < kTilePatterns; ++p) {
-            const float u0 = static_cast<float>(p) / kTilePatterns, u1 = static_cast<float>(p + 1) / kTilePatterns;
-            std::unique_ptr<ad::AdMesh> mesh(app.CreateMesh());
-            const std::vector<ad::AdVertex> quad{V(0, 0, u0, 0), V(kTile, 0, u1, 0), V(0, kTile, u0, 1),
-                                                 V(kTile, kTile, u1, 1)};
-            mesh->SetVertices(quad.data(), 4);
-            mesh->SetPrimitiveCount(2);
-            mesh->Update();
-            tileMeshes_.push_back(std::move(mesh));
-        }
+        for (int p = 0; p < kTilePatterns; ++p)
+            tileMeshes_.push_back(Quad(kTile, kTile, static_cast<float>(p) / kTilePatterns,
+                                       static_cast<float>(p + 1) / kTilePatterns));
         tail_ = Texture(kTile, kTile, 103, false);
         glow_ = Texture(16, 16, 200, true);
-        sprite_.reset(app.CreateMesh());
-        const std::vector<ad::AdVertex> quad{V(0, 0, 0, 0), V(kTile, 0, 1, 0), V(0, kTile, 0, 1),
-                                             V(kTile, kTile, 1, 1)};
-        sprite_->SetVertices(quad.data(), 4);
-        sprite_->SetPrimitiveCount(2);
-        sprite_->Update();
-        layer_.reset(app.CreateMesh());
-        const std::vector<ad::AdVertex> big{V(0, 0, 0, 0), V(kLayerWidth, 0, 1, 0), V(0, kLayerHeight, 0, 1),
-                                            V(kLayerWidth, kLayerHeight, 1, 1)};
-        layer_->SetVertices(big.data(), 4);
-        layer_->SetPrimitiveCount(2);
-        layer_->Update();
+        sprite_ = Quad(kTile, kTile);
+        layer_ = Quad(kLayerWidth, kLayerHeight);
         particles_.reset(app.CreateMesh());
     }
 
@@ -99,6 +82,16 @@ public:
     }
 
 private:
+    // A w x h strip of two triangles showing the texture's columns u0..u1.
+    std::unique_ptr<ad::AdMesh> Quad(float w, float h, float u0 = 0, float u1 = 1) {
+        std::unique_ptr<ad::AdMesh> mesh(app_.CreateMesh());
+        const std::vector<ad::AdVertex> quad{V(0, 0, u0, 0), V(w, 0, u1, 0), V(0, h, u0, 1), V(w, h, u1, 1)};
+        mesh->SetVertices(quad.data(), 4);
+        mesh->SetPrimitiveCount(2);
+        mesh->Update();
+        return mesh;
+    }
+
     std::unique_ptr<ad::AdBitmapTexture> Texture(int w, int h, uint32_t seed, bool translucent) {
         std::unique_ptr<ad::AdBitmapTexture> t(app_.CreateBitmapTexture());
         const std::vector<uint32_t> texels = Texels(w, h, seed, translucent);

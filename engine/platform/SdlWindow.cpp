@@ -296,6 +296,11 @@ std::unique_ptr<Window> CreateSdlWindow(int clientWidth, int clientHeight, const
     if (!video->Acquire(error))
         return nullptr;
     const Uint32 hidden = SDL_WINDOW_HIDDEN;
+    // The OpenGL renderer draws the screen straight into the window and keeps depth and stencil in
+    // its own off-screen targets; a colour-only window keeps software OpenGL on its fast paths.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // An OpenGL-capable window lets the OpenGL renderer bind to it; a plain one still serves the
     // software renderer, so its absence is no failure.
     SDL_Window* window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,

@@ -18,8 +18,15 @@ void PluginMesh::SetIndices(const uint16_t* indices, int count) {
 }
 
 void PluginMesh::Update() {
-    if (verticesPending_)
+    if (verticesPending_) {
         vertices_.swap(pendingVertices_);
+        opaqueColors_ = std::all_of(vertices_.begin(), vertices_.end(),
+                                    [](const AdVertex& v) { return v.color.a == 255; });
+        whiteColors_ =
+            opaqueColors_ && std::all_of(vertices_.begin(), vertices_.end(), [](const AdVertex& v) {
+                return v.color.r == 255 && v.color.g == 255 && v.color.b == 255;
+            });
+    }
     if (indicesPending_)
         indices_.swap(pendingIndices_);
     verticesPending_ = indicesPending_ = false;

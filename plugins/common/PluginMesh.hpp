@@ -75,6 +75,9 @@ protected:
         return std::min(primitiveCount_, AvailableLines(primitiveType, SequenceLength()));
     }
     int PointCount() const { return std::min(primitiveCount_, SequenceLength()); }
+    // Every current vertex colour has alpha 255; is opaque white.
+    bool OpaqueColors() const { return opaqueColors_; }
+    bool WhiteColors() const { return whiteColors_; }
 
     std::vector<AdVertex> vertices_;
     std::vector<uint16_t> indices_;
@@ -82,6 +85,7 @@ protected:
     int primitiveCount_ = 0;
 
 private:
+    bool opaqueColors_ = true, whiteColors_ = true;
     std::vector<AdVertex> pendingVertices_;
     std::vector<uint16_t> pendingIndices_;
     bool verticesPending_ = false, indicesPending_ = false;

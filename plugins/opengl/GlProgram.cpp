@@ -6,19 +6,20 @@
 namespace ad::opengl {
 namespace {
 
-// Positions arrive in window pixels of the current target, whose row 0 is the top row, so the
-// mapping to clip space needs no flip. Depth is flattened: a 2D renderer neither tests nor clips it.
+// Positions arrive in window pixels of the current target, row 0 at the top; uPixelToClip holds the
+// scale (xy) and offset (zw) to clip space, which flips the rows for the window's framebuffer. Depth
+// is flattened: a 2D renderer neither tests nor clips it.
 constexpr const char* kVertexSource = R"(#version 330 core
 layout(location = 0) in vec2 aPosition;
 layout(location = 1) in vec2 aTexel;
 layout(location = 2) in vec4 aColor;
-uniform vec2 uTargetSize;
+uniform vec4 uPixelToClip;
 out vec2 vTexel;
 out vec4 vColor;
 void main() {
     vTexel = aTexel;
     vColor = aColor;
-    gl_Position = vec4(aPosition * (2.0 / uTargetSize) - 1.0, 0.0, 1.0);
+    gl_Position = vec4(aPosition * uPixelToClip.xy + uPixelToClip.zw, 0.0, 1.0);
 }
 )";
 
@@ -34,9 +35,14 @@ uniform sampler2D uTexture;
 uniform vec4 uAmbient;
 out vec4 fragColor;
 void main() {
+#if defined(COLORED) && defined(TEXTURED)
+    vec4 c = vColor * texture(uTexture, vTexel);
+#elif defined(TEXTURED)
+    vec4 c = texture(uTexture, vTexel);
+#elif defined(COLORED)
     vec4 c = vColor;
-#ifdef TEXTURED
-    c *= texture(uTexture, vTexel);
+#else
+    vec4 c = vec4(1.0);
 #endif
 #ifdef LIT
     c *= uAmbient;
@@ -80,6 +86,8 @@ bool GlProgram::Build(const std::shared_ptr<GlContextToken>& token, int flags, s
         fragment += "#define LIT\n";
     if (flags & kProgramDiscard)
         fragment += "#define DISCARD\n";
+    if (flags & kProgramColored)
+        fragment += "#define COLORED\n";
     const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment + kFragmentSource, error);
     if (fs == 0) {
         glDeleteShader(vs);
@@ -102,7 +110,7 @@ bool GlProgram::Build(const std::shared_ptr<GlContextToken>& token, int flags, s
         Release();
         return false;
     }
-    targetSize = glGetUniformLocation(p, "uTargetSize");
+    pixelToClip = glGetUniformLocation(p, "uPixelToClip");
     ambient = glGetUniformLocation(p, "uAmbient");
     texture = glGetUniformLocation(p, "uTexture");
     return true;

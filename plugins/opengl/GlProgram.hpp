@@ -19,7 +19,10 @@ inline constexpr GLuint kAttribColor = 2;    // normalised bytes
 inline constexpr int kProgramTextured = 1;
 inline constexpr int kProgramLit = 2;
 inline constexpr int kProgramDiscard = 4; // drop fragments whose alpha is 0
-inline constexpr int kProgramVariants = 8;
+// Multiply by the vertex colours; without it they are taken as opaque white, and a textured draw
+// samples only, which software OpenGL runs on a much faster path.
+inline constexpr int kProgramColored = 8;
+inline constexpr int kProgramVariants = 16;
 
 class GlProgram {
 public:
@@ -29,7 +32,7 @@ public:
     void Release() { program_.Reset(); }
 
     GLuint Name() const { return program_.Name(); }
-    GLint targetSize = -1, ambient = -1, texture = -1;
+    GLint pixelToClip = -1, ambient = -1, texture = -1;
 
 private:
     GlHandle program_;

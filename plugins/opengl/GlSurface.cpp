@@ -1,4 +1,5 @@
-// Creation of the framebuffer objects that serve as the screen and as render targets.
+// Creation of the framebuffer objects that serve as render targets (and as the screen when it cannot
+// be drawn in the window directly).
 #include "plugins/opengl/GlSurface.hpp"
 
 namespace ad::opengl {
@@ -43,12 +44,27 @@ bool GlSurface::Resize(const std::shared_ptr<GlContextToken>& token, int width, 
     return true;
 }
 
+void GlSurface::BindToWindow(int width, int height) {
+    Release();
+    if (width <= 0 || height <= 0)
+        return;
+    width_ = width;
+    height_ = height;
+    inWindow_ = true;
+}
+
 void GlSurface::Release() {
     fbo_.Reset();
     depthStencil_.Reset();
     color_.Reset();
     width_ = 0;
     height_ = 0;
+    inWindow_ = false;
+}
+
+GlRect SurfaceRect(const GlSurface& surface, int left, int top, int right, int bottom) {
+    const GLint y = surface.InWindow() ? surface.Height() - bottom : top;
+    return GlRect{left, y, right - left, bottom - top};
 }
 
 } // namespace ad::opengl

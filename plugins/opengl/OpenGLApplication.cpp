@@ -69,8 +69,10 @@ bool OpenGLApplication::Initialize(AdWindowFramework* framework) {
         Log(kAdLogError, error);
         return false;
     }
-    Log(kAdLogInfo, "initialised a " + std::to_string(width) + " x " + std::to_string(height) +
-                        " frame with " + device_->Description());
+    Log(kAdLogInfo,
+        "initialised a " + std::to_string(width) + " x " + std::to_string(height) + " frame with " +
+            device_->Description() +
+            (device_->ScreenInWindow() ? ", drawn in the window" : ", drawn off-screen and scaled"));
     return true;
 }
 

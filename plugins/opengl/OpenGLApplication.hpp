@@ -54,6 +54,10 @@ public:
     // Draw calls sent in the last presented frame and so far in this one; for tools and tests.
     int DrawCallsLastFrame() const { return device_->DrawCallsLastFrame(); }
     int DrawCallsThisFrame() const { return device_->DrawCallsThisFrame(); }
+    // Whether the screen is drawn in the window itself, and the screen's frame so far (B G R A,
+    // top row first); for tools and tests.
+    bool ScreenInWindow() const { return device_->ScreenInWindow(); }
+    bool ReadScreen(uint8_t* bgra) { return device_->ReadScreen(bgra); }
     // Sends every batched draw; for tools that time the GPU's work.
     void Finish();
     // Whether the host asked for full screen; the window already covers the screen then.

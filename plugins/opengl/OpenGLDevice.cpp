@@ -50,8 +50,14 @@ GLenum StencilOperation(int operation) {
     }
 }
 
-// The CPU renderer's blend formulas: colour and alpha lines of each mode.
-void ApplyBlend(int blendMode) {
+// The CPU renderer's blend formulas: colour and alpha lines of each mode. Alpha blending of a
+// colour whose alpha is 255 gives that colour (alpha 255 too) exactly, so it is drawn unblended:
+// the driver then skips reading the target and may drop what the draw covers completely.
+void ApplyBlend(int blendMode, bool blends) {
+    if (!blends) {
+        glDisable(GL_BLEND);
+        return;
+    }
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     switch (blendMode) {
@@ -125,12 +131,20 @@ bool OpenGLDevice::Initialize(SDL_Window* window, int width, int height, std::st
         return false;
     }
     SDL_GL_SetSwapInterval(0);
-    // The plain sprite variant is built now, so a driver that cannot compile it fails here.
-    if (!programs_[kProgramTextured].Build(token_, kProgramTextured, error)) {
+    // The tinted sprite variant is built now, so a driver that cannot compile it fails here.
+    if (!programs_[kProgramTextured | kProgramColored].Build(token_, kProgramTextured | kProgramColored,
+                                                             error)) {
         Finalize();
         return false;
     }
-    if (!screen_.Resize(token_, width, height)) {
+    // The screen is the window's own framebuffer when its size is the engine's; drawing there
+    // saves a full-screen copy per frame. A window of another size (a scaled full-screen mode) gets
+    // an off-screen surface that is scaled into it.
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+    if (drawableWidth == width && drawableHeight == height) {
+        screen_.BindToWindow(width, height);
+    } else if (!screen_.Resize(token_, width, height)) {
         error = "the screen's framebuffer object is not complete";
         Finalize();
         return false;
@@ -194,6 +208,7 @@ void OpenGLDevice::Finalize() {
     options_ = 0;
     ambient_ = AdColor{255, 255, 255, 255};
     stencil_ = StencilSettings{};
+    windowStencil_ = 0;
     drawCalls_ = lastFrameDrawCalls_ = 0;
 }
 
@@ -265,15 +280,20 @@ ClipRect OpenGLDevice::Clip() const {
                     std::min(viewport_.right, surface.Width()), std::min(viewport_.bottom, surface.Height())};
 }
 
-bool OpenGLDevice::BeginDraw(const TextureBinding& texture, int blendMode) {
+bool OpenGLDevice::BeginDraw(const TextureBinding& texture, int blendMode, DrawColors colors) {
     if (!Initialized() || !CurrentSurface().Valid() || Clip().Empty())
         return false;
     if (blendMode != kAdBlendAdd && blendMode != kAdBlendMultiply)
         blendMode = kAdBlendAlpha;
-    if (!indices_.empty() && (texture.name != batchTexture_.name || blendMode != batchBlend_))
+    const bool opaqueTexels = texture.name == 0 || texture.opaque;
+    const bool blends = blendMode != kAdBlendAlpha || !colors.opaque || !opaqueTexels;
+    if (!indices_.empty() && (texture.name != batchTexture_.name || blendMode != batchBlend_ ||
+                              blends != batchBlends_ || colors.white != batchWhite_))
         Flush();
     batchTexture_ = texture;
     batchBlend_ = blendMode;
+    batchBlends_ = blends;
+    batchWhite_ = colors.white;
     return true;
 }
 
@@ -295,6 +315,8 @@ GlProgram* OpenGLDevice::Program() {
     int flags = 0;
     if (batchTexture_.name != 0)
         flags |= kProgramTextured;
+    if (!batchWhite_)
+        flags |= kProgramColored;
     // White light changes nothing, so it takes the unlit variant.
     if ((options_ & kAdOptionLight) != 0 && ambient_ != AdColor{255, 255, 255, 255})
         flags |= kProgramLit;
@@ -314,16 +336,20 @@ bool OpenGLDevice::ApplyState() {
     GlProgram* program = Program();
     if (program == nullptr)
         return false;
+    // The window's framebuffer has no stencil buffer.
+    if ((options_ & kAdOptionStencil) != 0 && target_ == nullptr && screen_.InWindow() &&
+        !MoveScreenOffWindow())
+        return false;
     ApplyTarget();
     const GlSurface& surface = CurrentSurface();
     const ClipRect clip = Clip();
-    // Row 0 of every surface is its top row, so the scissor takes the top edge as it is.
+    const GlRect scissor = SurfaceRect(surface, clip.left, clip.top, clip.right, clip.bottom);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+    glScissor(scissor.x, scissor.y, scissor.width, scissor.height);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    ApplyBlend(batchBlend_);
+    ApplyBlend(batchBlend_, batchBlends_);
     if ((options_ & kAdOptionStencil) != 0) {
         glEnable(GL_STENCIL_TEST);
         glStencilMask(0xFF);
@@ -336,8 +362,12 @@ bool OpenGLDevice::ApplyState() {
     }
 
     glUseProgram(program->Name());
-    glUniform2f(program->targetSize, static_cast<float>(surface.Width()),
-                static_cast<float>(surface.Height()));
+    const float sx = 2.0f / static_cast<float>(surface.Width()),
+                sy = 2.0f / static_cast<float>(surface.Height());
+    if (surface.InWindow())
+        glUniform4f(program->pixelToClip, sx, -sy, -1.0f, 1.0f);
+    else
+        glUniform4f(program->pixelToClip, sx, sy, -1.0f, -1.0f);
     glUniform4f(program->ambient, ambient_.r / 255.0f, ambient_.g / 255.0f, ambient_.b / 255.0f, 1.0f);
     glUniform1i(program->texture, 0);
     glActiveTexture(GL_TEXTURE0);
@@ -406,9 +436,12 @@ void OpenGLDevice::Clear(const AdRect& rect, int layers, AdColor color, float de
         bits |= GL_STENCIL_BUFFER_BIT;
     if (bits == 0)
         return;
+    if (surface.InWindow() && (layers & kAdClearStencil))
+        windowStencil_ = static_cast<uint8_t>(stencil & 0xFF); // for a move off the window
     ApplyTarget();
+    const GlRect scissor = SurfaceRect(surface, left, top, right, bottom);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(left, top, right - left, bottom - top);
+    glScissor(scissor.x, scissor.y, scissor.width, scissor.height);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glStencilMask(0xFF);
@@ -418,12 +451,63 @@ void OpenGLDevice::Clear(const AdRect& rect, int layers, AdColor color, float de
     glClear(bits);
 }
 
+bool OpenGLDevice::MoveScreenOffWindow() {
+    GlSurface surface;
+    if (!surface.Resize(token_, screen_.Width(), screen_.Height()))
+        return false;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, surface.Framebuffer());
+    glDisable(GL_SCISSOR_TEST);
+    const int w = screen_.Width(), h = screen_.Height();
+    glBlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, surface.Framebuffer());
+    glStencilMask(0xFF);
+    glClearStencil(windowStencil_);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    screen_ = std::move(surface);
+    return true;
+}
+
+bool OpenGLDevice::ReadScreen(uint8_t* bgra) {
+    Flush();
+    if (!Initialized() || !screen_.Valid() || bgra == nullptr)
+        return false;
+    const int w = screen_.Width(), h = screen_.Height();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, screen_.Framebuffer());
+    if (screen_.InWindow())
+        glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, bgra);
+    if (screen_.InWindow()) {
+        const size_t row = static_cast<size_t>(w) * 4;
+        std::vector<uint8_t> swap(row);
+        for (int y = 0; y < h / 2; ++y) {
+            uint8_t* top = bgra + row * static_cast<size_t>(y);
+            uint8_t* bottom = bgra + row * static_cast<size_t>(h - 1 - y);
+            std::memcpy(swap.data(), top, row);
+            std::memcpy(top, bottom, row);
+            std::memcpy(bottom, swap.data(), row);
+        }
+    }
+    return true;
+}
+
 void OpenGLDevice::Present() {
     Flush();
     if (!Initialized() || !screen_.Valid())
         return;
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window_, &width, &height);
+    // A window resized behind the engine's back gets the frame scaled from now on.
+    if (screen_.InWindow() && (width != screen_.Width() || height != screen_.Height()))
+        MoveScreenOffWindow();
+    if (screen_.InWindow()) {
+        SDL_GL_SwapWindow(window_);
+        lastFrameDrawCalls_ = drawCalls_;
+        drawCalls_ = 0;
+        return;
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, screen_.Framebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);

@@ -24,10 +24,11 @@ struct GlVertex {
     uint8_t color[4] = {255, 255, 255, 255};
 };
 
-// What a draw samples: a texture name with its size, or nothing.
+// What a draw samples: a texture name with its size, or nothing. `opaque`: every texel has alpha 255.
 struct TextureBinding {
     GLuint name = 0;
     int width = 0, height = 0;
+    bool opaque = false;
 };
 
 struct StencilSettings {
@@ -36,6 +37,12 @@ struct StencilSettings {
     int function = kAdStencilAlways;
     int operations[3] = {kAdStencilKeep, kAdStencilKeep, kAdStencilKeep};
     friend bool operator==(const StencilSettings&, const StencilSettings&) = default;
+};
+
+// What the vertex colours of a draw are: all of alpha 255; all opaque white.
+struct DrawColors {
+    bool opaque = true;
+    bool white = true;
 };
 
 // The pixel rectangle (right/bottom exclusive) drawing is confined to.
@@ -76,9 +83,9 @@ public:
 
     // The clip rectangle of the current target: viewport within the target.
     ClipRect Clip() const;
-    // Starts a draw: flushes the batch if its texture or blend mode differ. False when nothing
-    // can be drawn (no context, empty target or viewport).
-    bool BeginDraw(const TextureBinding& texture, int blendMode);
+    // Starts a draw: flushes the batch if its texture, blend state or colour use differ. False
+    // when nothing can be drawn (no context, empty target or viewport).
+    bool BeginDraw(const TextureBinding& texture, int blendMode, DrawColors colors);
     // Room for `count` more vertices; returns the index the first of them will have.
     uint32_t ReserveVertices(size_t count);
     std::vector<GlVertex>& BatchVertices() { return vertices_; }
@@ -87,8 +94,13 @@ public:
     void Flush();
 
     void Clear(const AdRect& rect, int layers, AdColor color, float depth, int stencil);
-    // Shows the screen surface in the window and counts the frame's draw calls.
+    // Shows the frame in the window and counts the frame's draw calls.
     void Present();
+    // Whether the screen is drawn straight into the window's framebuffer (else into a surface
+    // that is copied to the window when presenting).
+    bool ScreenInWindow() const { return screen_.InWindow(); }
+    // The frame drawn so far as B G R A bytes, rows top to bottom; false without a screen.
+    bool ReadScreen(uint8_t* bgra);
 
     // Occlusion queries: one counts at a time; a query starting ends the one running.
     void BeginQuery(const void* owner, GLuint name);
@@ -106,6 +118,9 @@ private:
     GlProgram* Program();
     bool ApplyState();
     void ApplyTarget();
+    // Moves the screen from the window's framebuffer into an off-screen surface with a stencil
+    // buffer, keeping what the frame has drawn so far; false if no surface could be made.
+    bool MoveScreenOffWindow();
     void UploadBatch(GLint& baseVertex, size_t& indexOffset);
 
     SDL_Window* window_ = nullptr;
@@ -132,6 +147,9 @@ private:
     std::vector<uint32_t> indices_;
     TextureBinding batchTexture_;
     int batchBlend_ = kAdBlendAlpha;
+    bool batchBlends_ = true;   // false: alpha blending of opaque colours, which is plain replacement
+    bool batchWhite_ = true;    // every vertex colour is opaque white, so none is multiplied in
+    uint8_t windowStencil_ = 0; // last stencil clear value asked of the window, which has none
 
     const void* activeQuery_ = nullptr;
     int drawCalls_ = 0;

@@ -38,7 +38,7 @@ void OpenGLMesh::Draw(int blendMode, int primitiveType) {
     }
     if (primitiveType < kAdPrimitiveTriangleStrip || primitiveType > kAdPrimitivePoints)
         return;
-    if (!device_->BeginDraw(binding, blendMode))
+    if (!device_->BeginDraw(binding, blendMode, {OpaqueColors(), WhiteColors()}))
         return;
     clip_ = device_->Clip();
     texelWidth_ = binding.width;

@@ -1,6 +1,8 @@
 // Uploads, read-backs and resizing of the OpenGL renderer's textures.
 #include "plugins/opengl/OpenGLTextures.hpp"
 
+#include <cstddef>
+
 namespace ad::opengl {
 namespace {
 
@@ -44,12 +46,16 @@ void OpenGLBitmapTexture::LoadFromBitmap(const uint8_t* bgra, int width, int hei
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     width_ = width;
     height_ = height;
+    opaque_ = true;
+    const size_t texels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (size_t i = 0; i < texels && opaque_; ++i)
+        opaque_ = bgra[4 * i + 3] == 255;
 }
 
 TextureBinding OpenGLBitmapTexture::Binding() const {
     if (!texture_.Valid())
         return {};
-    return TextureBinding{texture_.Name(), width_, height_};
+    return TextureBinding{texture_.Name(), width_, height_, opaque_};
 }
 
 OpenGLRenderTarget::~OpenGLRenderTarget() {

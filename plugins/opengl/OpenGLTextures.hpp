@@ -42,6 +42,7 @@ private:
     std::shared_ptr<OpenGLDevice> device_;
     GlHandle texture_;
     int width_ = 0, height_ = 0;
+    bool opaque_ = false; // every texel has alpha 255
     uint8_t settings_ = 0;
 };
 

@@ -71,16 +71,17 @@ private:
     };
 
     void LoadGame() {
-        fon_ = Picture("fon", kKeyWhite, kWidth, kLayerHeight, 1, 1);
-        fon2_ = Picture("fon2", kKeyBlack, kWidth, kLayerHeight, 1, 1);
-        blocks_ = Picture("b3", kKeyWhite, kTile, kTile, 11, 20);
-        tail_ = Picture("Hvost", kKeyBlack, kTile, kTile, 4, 1);
-        player_ = Picture("player", kKeyBlack, kTile, kTile, 8, 1);
-        enemy_ = Picture("Enemy", kKeyBlack, kTile, kTile, 1, 1);
-        vit_ = Picture("vit1", kKeyBlack, kTile, kTile, 1, 1);
-        digits_ = Picture("digital", kKeyBlack, 16, 16, 10, 1);
-        label_ = Picture("Score", kKeyBlack, 90, 16, 1, 1);
-        glow_ = Picture("particle1", kKeyBlack, 32, 32, 1, 1).texture;
+        // The backgrounds' patterns are screen-sized parts of larger pictures, stretched to H + 50.
+        fon_ = Picture("fon", kKeyWhite, kWidth, kHeight, kWidth, kLayerHeight);
+        fon2_ = Picture("fon2", kKeyBlack, kWidth, kHeight, kWidth, kLayerHeight);
+        blocks_ = Picture("b3", kKeyWhite, kTile, kTile);
+        tail_ = Picture("Hvost", kKeyBlack, kTile, kTile);
+        player_ = Picture("player", kKeyBlack, kTile, kTile);
+        enemy_ = Picture("Enemy", kKeyBlack, kTile, kTile);
+        vit_ = Picture("vit1", kKeyBlack, kTile, kTile);
+        digits_ = Picture("digital", kKeyBlack, 16, 16);
+        label_ = Picture("Score", kKeyBlack, 90, 16);
+        glow_ = Picture("particle1", kKeyBlack, 32, 32).texture;
     }
 
     void LoadStacked() {
@@ -167,8 +168,9 @@ private:
         mesh.Update();
     }
 
-    // A picture of the game keyed as the game loads it, cut into columns x rows patterns of w x h.
-    Sheet Picture(const char* name, uint32_t key, int w, int h, int columns, int rows) {
+    // A picture of the game keyed as the game loads it, cut into patterns of w x h texels, each
+    // drawn drawW x drawH (0: as large as the pattern).
+    Sheet Picture(const char* name, uint32_t key, int w, int h, int drawW = 0, int drawH = 0) {
         ad::TAdBitmap bitmap;
         bitmap.LoadFromMemory(std::string(name) + ".bmp",
                               ad::platform::LoadResource(ad::platform::ResourceKind::Bitmap, name).bytes);
@@ -176,10 +178,12 @@ private:
         Sheet sheet;
         sheet.texture.reset(app_.CreateBitmapTexture());
         sheet.texture->LoadFromBitmap(bitmap.Data(), bitmap.Width(), bitmap.Height(), 32);
-        const float pw = 1.0f / static_cast<float>(columns), ph = 1.0f / static_cast<float>(rows);
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c)
-                sheet.patterns.push_back(Quad(static_cast<float>(w), static_cast<float>(h), c * pw, r * ph,
+        const float pw = static_cast<float>(w) / static_cast<float>(bitmap.Width()),
+                    ph = static_cast<float>(h) / static_cast<float>(bitmap.Height());
+        for (int r = 0; r < bitmap.Height() / h; ++r)
+            for (int c = 0; c < bitmap.Width() / w; ++c)
+                sheet.patterns.push_back(Quad(static_cast<float>(drawW > 0 ? drawW : w),
+                                              static_cast<float>(drawH > 0 ? drawH : h), c * pw, r * ph,
                                               (c + 1) * pw, (r + 1) * ph));
         return sheet;
     }

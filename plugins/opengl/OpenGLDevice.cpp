@@ -51,7 +51,7 @@ GLenum StencilOperation(int operation) {
 }
 
 // The CPU renderer's blend formulas: colour and alpha lines of each mode. Alpha blending of a
-// colour whose alpha is 255 gives that colour (alpha 255 too) exactly, so it is drawn unblended:
+// colour whose alpha is 255 gives that colour (alpha 255 too) exactly, so such draws go unblended:
 // the driver then skips reading the target and may drop what the draw covers completely.
 void ApplyBlend(int blendMode, bool blends) {
     if (!blends) {
@@ -285,8 +285,13 @@ bool OpenGLDevice::BeginDraw(const TextureBinding& texture, int blendMode, DrawC
         return false;
     if (blendMode != kAdBlendAdd && blendMode != kAdBlendMultiply)
         blendMode = kAdBlendAlpha;
-    const bool opaqueTexels = texture.name == 0 || texture.opaque;
-    const bool blends = blendMode != kAdBlendAlpha || !colors.opaque || !opaqueTexels;
+    // A keyed picture under opaque colours either replaces the target or leaves it as it is, so it
+    // can drop its transparent fragments instead of blending, unless they must still mark the
+    // stencil or be counted (the alpha mask would drop them anyway).
+    const bool fragmentsFree = (options_ & kAdOptionAlphaMask) != 0 ||
+                               ((options_ & kAdOptionStencil) == 0 && activeQuery_ == nullptr);
+    const bool replaces = texture.name == 0 || texture.opaque || (texture.keyed && fragmentsFree);
+    const bool blends = blendMode != kAdBlendAlpha || !colors.opaque || !replaces;
     if (!indices_.empty() && (texture.name != batchTexture_.name || blendMode != batchBlend_ ||
                               blends != batchBlends_ || colors.white != batchWhite_))
         Flush();
@@ -324,7 +329,7 @@ GlProgram* OpenGLDevice::Program() {
     // where it would mark the stencil, be counted, or darken through multiplication.
     const bool fragmentsMatter =
         (options_ & kAdOptionStencil) != 0 || activeQuery_ != nullptr || batchBlend_ == kAdBlendMultiply;
-    if ((options_ & kAdOptionAlphaMask) != 0 && fragmentsMatter)
+    if (((options_ & kAdOptionAlphaMask) != 0 && fragmentsMatter) || (!batchBlends_ && batchTexture_.keyed))
         flags |= kProgramDiscard;
     GlProgram& program = programs_[flags];
     if (program.Name() == 0 && programError_.empty())

@@ -24,11 +24,13 @@ struct GlVertex {
     uint8_t color[4] = {255, 255, 255, 255};
 };
 
-// What a draw samples: a texture name with its size, or nothing. `opaque`: every texel has alpha 255.
+// What a draw samples: a texture name with its size, or nothing. `opaque`: every texel has alpha
+// 255; `keyed`: every texel has alpha 0 or 255, some 0 (a colour-keyed picture).
 struct TextureBinding {
     GLuint name = 0;
     int width = 0, height = 0;
     bool opaque = false;
+    bool keyed = false;
 };
 
 struct StencilSettings {
@@ -147,7 +149,9 @@ private:
     std::vector<uint32_t> indices_;
     TextureBinding batchTexture_;
     int batchBlend_ = kAdBlendAlpha;
-    bool batchBlends_ = true;   // false: alpha blending of opaque colours, which is plain replacement
+    // false: alpha blending of opaque colours, which is plain replacement (keyed pictures drop
+    // their transparent fragments instead)
+    bool batchBlends_ = true;
     bool batchWhite_ = true;    // every vertex colour is opaque white, so none is multiplied in
     uint8_t windowStencil_ = 0; // last stencil clear value asked of the window, which has none
 

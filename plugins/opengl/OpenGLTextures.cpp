@@ -46,16 +46,19 @@ void OpenGLBitmapTexture::LoadFromBitmap(const uint8_t* bgra, int width, int hei
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     width_ = width;
     height_ = height;
-    opaque_ = true;
+    opaque_ = keyed_ = true;
     const size_t texels = static_cast<size_t>(width) * static_cast<size_t>(height);
-    for (size_t i = 0; i < texels && opaque_; ++i)
-        opaque_ = bgra[4 * i + 3] == 255;
+    for (size_t i = 0; i < texels && keyed_; ++i) {
+        const uint8_t alpha = bgra[4 * i + 3];
+        opaque_ = opaque_ && alpha == 255;
+        keyed_ = alpha == 255 || alpha == 0;
+    }
 }
 
 TextureBinding OpenGLBitmapTexture::Binding() const {
     if (!texture_.Valid())
         return {};
-    return TextureBinding{texture_.Name(), width_, height_, opaque_};
+    return TextureBinding{texture_.Name(), width_, height_, opaque_, keyed_ && !opaque_};
 }
 
 OpenGLRenderTarget::~OpenGLRenderTarget() {

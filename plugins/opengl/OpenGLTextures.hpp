@@ -43,6 +43,7 @@ private:
     GlHandle texture_;
     int width_ = 0, height_ = 0;
     bool opaque_ = false; // every texel has alpha 255
+    bool keyed_ = false;  // every texel has alpha 0 or 255
     uint8_t settings_ = 0;
 };
 

@@ -1,6 +1,7 @@
 // The OpenGL renderer draws the screen straight into the window's framebuffer (rows bottom up) and
 // moves it into an off-screen surface when a draw needs a stencil there; both must show the CPU
-// renderer's screen. Alpha blending of opaque colours is sent unblended, which must change nothing.
+// renderer's screen. Alpha blending of opaque colours is sent unblended, and keyed pictures drop
+// their transparent fragments instead of blending them: neither may change a pixel or a count.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -60,10 +61,15 @@ protected:
         ad::AdApplication& app = side.App();
         ad::AdTexture* opaque = side.Texture(8, 8, Stripes(8, 255));
         ad::AdTexture* translucent = side.Texture(8, 8, Stripes(8, 150));
+        ad::AdTexture* keyed = side.Texture(8, 8, DiscTexels(8, 3.2f, 0xFF30C0E0u));
         side.Quad(0, 0, 24, 8, opaque, {255, 255, 255, 255});
         side.Quad(2, 8, 34, 24, opaque, {255, 200, 100, 255});
         side.Quad(10, 4, 42, 28, translucent, {255, 255, 255, 255});
         side.Quad(20, 12, 44, 36, opaque, {255, 255, 255, 128}); // opaque texels, translucent tint
+        side.Quad(40, 16, 64, 40, keyed, {255, 255, 255, 255});
+        side.Quad(44, 20, 60, 36, keyed, {90, 200, 255, 255});
+        side.Quad(48, 24, 64, 40, keyed, {255, 255, 255, 160});
+        side.Quad(36, 0, 52, 16, keyed, {255, 255, 255, 255}, ad::kAdBlendMultiply);
         app.ClearSurface({50, 2, 60, 10}, ad::kAdClearColor, {200, 10, 10, 255}, 1.0f, 0);
         app.SetViewPort({4, 30, 40, 44});
         side.Quad(0, 0, kWidth, kHeight, nullptr, {250, 250, 0, 255}); // fills the viewport
@@ -119,6 +125,28 @@ TEST_F(ScreenParity, OpaqueAndTranslucentDrawsOfOneTextureBatchByBlendState) {
         side.Quad(i * 4.0f, 0, i * 4.0f + 4, 4, opaque, {255, 255, 255, i < 5 ? uint8_t{255} : uint8_t{100}});
     gl_.Flip();
     EXPECT_EQ(gl_.DrawCallsLastFrame(), 2) << "the tinted half blends, the rest need not";
+}
+
+// Without the alpha mask a query counts a keyed picture's transparent texels too; with it, only
+// the opaque ones.
+TEST_F(ScreenParity, KeyedPicturesCountAsTheCpuRendererCountsThem) {
+    auto count = [](ad::AdApplication& app, uint16_t options) {
+        ParitySide side(app, kWidth, kHeight);
+        ad::AdTexture* keyed = side.Texture(16, 16, DiscTexels(16, 6.0f, 0xFFFFFFFFu));
+        ad::AdOcclusionQuery* query = side.Query();
+        app.SetOptions(options);
+        query->StartQuery();
+        side.Quad(4, 4, 20, 20, keyed, {255, 255, 255, 255});
+        query->StopQuery();
+        app.SetOptions(0);
+        return query->PixelCount();
+    };
+    EXPECT_EQ(count(soft_, 0), 256u);
+    EXPECT_EQ(count(gl_, 0), 256u);
+    const uint32_t masked = count(soft_, ad::kAdOptionAlphaMask);
+    EXPECT_GT(masked, 50u);
+    EXPECT_LT(masked, 256u);
+    EXPECT_EQ(count(gl_, ad::kAdOptionAlphaMask), masked);
 }
 
 } // namespace

@@ -33,7 +33,8 @@ private:
     bool inWindow_ = false;
 };
 
-// A rectangle in the surface's top-down pixel rows, as OpenGL's scissor and blit calls take it.
+// A rectangle as OpenGL's scissor takes it, for the pixels left..right x top..bottom (rows counted
+// from the top) of the surface: the window's rows count from the bottom.
 struct GlRect {
     GLint x = 0, y = 0;
     GLsizei width = 0, height = 0;

@@ -112,6 +112,18 @@ TEST_F(ScreenParity, StencilOnTheScreenMovesItOffTheWindowKeepingTheFrame) {
     EXPECT_LE(again.maxChannel, 1) << again.pixels << " pixels differ, worst " << again.where;
 }
 
+// A window resized behind the engine's back no longer matches the screen: later frames are drawn
+// off the window and scaled into it, still upright and whole.
+TEST_F(ScreenParity, AWindowOfAnotherSizeGetsTheFrameFromOffTheWindow) {
+    ASSERT_TRUE(gl_.ScreenInWindow());
+    window_->SetClientSize(kWidth + 16, kHeight + 12);
+    gl_.Flip();
+    EXPECT_FALSE(gl_.ScreenInWindow());
+    const Difference d = RunOnScreen(Layout);
+    EXPECT_LE(d.maxChannel, 1) << d.pixels << " pixels differ, worst " << d.where;
+    gl_.Flip();
+}
+
 TEST_F(ScreenParity, OpaqueAndTranslucentDrawsOfOneTextureBatchByBlendState) {
     ParitySide side(gl_, kWidth, kHeight);
     SelectScreen(gl_);

@@ -5,14 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "tests/plugins/opengl/ParityRig.hpp"
 
 namespace vimbo::test {
 namespace {
-
-using ad::AdColor;
 
 std::vector<uint32_t> Stripes(int size, uint32_t alpha) {
     std::vector<uint32_t> texels(static_cast<size_t>(size) * size);

@@ -1,8 +1,11 @@
 // The game-state globals and request flags, with their values at program start.
 #include "game/GameState.hpp"
 
+#include "game/Blocks.hpp"
+
 namespace vimbo {
 
+MazeGrid maze = WallGrid();
 int32_t score;
 int32_t topscore;
 int32_t level;
@@ -46,6 +49,7 @@ bool showFps;
 bool dumpArmed;
 
 void ResetGameState() {
+    maze = WallGrid();
     score = topscore = level = level_c = lives = 0;
     difficulty.clear();
     soundOn = musicOn = false;
@@ -66,6 +70,7 @@ void ResetGameState() {
     trackEnded = false;
     musicTicks = 0;
     showFps = dumpArmed = false;
+    ResetBlockState();
 }
 
 } // namespace vimbo

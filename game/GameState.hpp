@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "game/MazeGrid.hpp"
+
 namespace vimbo {
+
+// The maze of the current level (walls only until the first level is loaded).
+extern MazeGrid maze;
 
 extern int32_t score;
 extern int32_t topscore;

@@ -3,9 +3,12 @@
 
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 
 #include "Pictures.hpp"
+#include "game/BlockTiles.hpp"
+#include "game/MazeGrid.hpp"
 
 namespace artgen {
 
@@ -45,24 +48,10 @@ struct Screen {
     }
 };
 
-Rgb8 BlockColor(int level) {
-    switch (level) {
-    case 1:
-    case 14:
-    case 17:
-    case 18:
-        return {0, 255, 0};
-    case 7:
-        return {250, 200, 50};
-    case 10:
-        return {255, 140, 0};
-    case 19:
-        return {220, 240, 50};
-    case 20:
-        return {200, 200, 200};
-    default:
-        return {255, 255, 255};
-    }
+// A game colour (red in the lowest byte; bits above the low 24 are ignored).
+Rgb8 FromGameColor(uint32_t color) {
+    return {static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+            static_cast<int>((color >> 16) & 0xFF)};
 }
 
 std::pair<Rgb8, Rgb8> FonColors(int level, bool menu) {
@@ -80,21 +69,6 @@ std::pair<Rgb8, Rgb8> FonColors(int level, bool menu) {
         if (level >= row.from)
             c = {row.fon2, row.fon};
     return c;
-}
-
-int Tile(const std::string& maze, int col, int row) {
-    auto wall = [&](int k) {
-        return k >= 0 && k < static_cast<int>(maze.size()) && maze[static_cast<size_t>(k)] == '*';
-    };
-    const int k = col * 31 + row;
-    const bool l = wall(k - 31), a = wall(k - 1), b = wall(k + 1), r = wall(k + 31);
-    if (col == 0)
-        return r ? 3 : 8;
-    if (col == 31)
-        return l ? 3 : 9;
-    const int key = (l ? 8 : 0) | (a ? 4 : 0) | (b ? 2 : 0) | (r ? 1 : 0);
-    static const int table[16] = {-1, 5, 10, 0, 10, 5, 10, 9, 7, 6, 2, 1, 7, 6, 8, 3};
-    return table[key];
 }
 
 } // namespace
@@ -116,22 +90,16 @@ Picture MakePreview(int level, const std::string& mapsFolder) {
         std::ifstream file(mapsFolder + "/map" + std::to_string(level) + ".txt");
         if (!file)
             throw std::runtime_error("cannot read the map of level " + std::to_string(level));
-        // The file lists the cells row by row; the grid keeps them column by column (c * 31 + r).
-        std::string cells, line;
-        while (std::getline(file, line))
-            if (!line.empty())
-                cells += line[0];
-        std::string maze(32 * 31, '*');
-        for (size_t k = 0; k < cells.size() && k < maze.size(); ++k)
-            maze[(k % 32) * 31 + k / 32] = cells[k];
-        for (int col = 0; col < 32; ++col)
-            for (int row = 0; row < 31 && col * 31 + row < static_cast<int>(maze.size()); ++row)
-                if (maze[static_cast<size_t>(col * 31 + row)] == '*') {
-                    const int tile = Tile(maze, col, row);
-                    const int frame = tile < 0 ? 0 : (level - 1) * 11 + tile;
-                    s.Draw(art["b3"], 24, 24, frame, kW / 2 - 384 + col * 24, kH / 2 - 384 + row * 24,
-                           tile < 0 ? Rgb8{255, 255, 255} : BlockColor(level));
-                }
+        std::stringstream text;
+        text << file.rdbuf();
+        vimbo::MazeGrid maze = vimbo::WallGrid();
+        vimbo::FillMaze(maze, vimbo::SplitMapLines(text.str()));
+        const Rgb8 tint = FromGameColor(vimbo::BlockColorForLevel(level));
+        for (int col = 0; col < vimbo::kMazeColumns; ++col)
+            for (int row = 0; row < vimbo::kMazeRows; ++row)
+                if (vimbo::MazeAt(maze, col, row) == vimbo::kWallCell)
+                    s.Draw(art["b3"], 24, 24, vimbo::BlockFrame(maze, col, row, level),
+                           kW / 2 - 384 + col * 24, kH / 2 - 384 + row * 24, tint);
     }
     if (menu) {
         s.Draw(art["kelvoranth"], 1020, 84, 0, kW / 2 - 510, kH / 2 - 126);

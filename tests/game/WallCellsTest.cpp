@@ -1,0 +1,96 @@
+// Tests of the maze codes around the player's temporary wall: closing a cell and opening it again
+// leaves the junction marks the enemy's path search relies on.
+#include "game/WallCells.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vimbo {
+namespace {
+
+using Picture = std::vector<std::string>;
+
+// A level loaded from a picture placed at the top-left of a maze of walls ("." floor, "*" wall).
+MazeGrid Loaded(const Picture& picture) {
+    std::string text;
+    for (int row = 0; row < kMazeRows; ++row)
+        for (int column = 0; column < kMazeColumns; ++column) {
+            const bool inside =
+                row < static_cast<int>(picture.size()) && column < static_cast<int>(picture[row].size());
+            text += inside ? picture[row][column] : '*';
+            text += "\r\n";
+        }
+    MazeGrid grid = WallGrid();
+    LoadMazeFromText(grid, text);
+    return grid;
+}
+
+Picture Corner(const MazeGrid& grid, int columns, int rows) {
+    Picture corner(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) corner[static_cast<size_t>(row)] += MazeAt(grid, column, row);
+    return corner;
+}
+
+TEST(WallCells, ClosingMarksThePlainFloorNeighboursAsJunctions) {
+    MazeGrid grid = Loaded({"*******",
+                            "*.....*",
+                            "***.***",
+                            "***.***"});
+    CloseCellForWall(grid, 2, 1);
+    EXPECT_EQ(Corner(grid, 7, 4), (Picture{"*******",
+                                           "*0*0__*", // (3,1) was a junction already
+                                           "***_***",
+                                           "***_***"}));
+}
+
+TEST(WallCells, ACorridorCellAndItsNeighboursAreAsBeforeOnceTheWallGoes) {
+    MazeGrid grid = Loaded({"*******",
+                            "*.....*",
+                            "*******"});
+    const MazeGrid before = grid;
+    CloseCellForWall(grid, 3, 1);
+    EXPECT_EQ(Corner(grid, 7, 3)[1], "*_0*0_*");
+    OpenCellAfterWall(grid, 3, 1);
+    EXPECT_EQ(grid, before);
+}
+
+TEST(WallCells, AJunctionUnderTheWallIsAJunctionAgain) {
+    MazeGrid grid = Loaded({"*******",
+                            "*.....*",
+                            "***.***",
+                            "***.***"});
+    const MazeGrid before = grid;
+    ASSERT_EQ(MazeAt(grid, 3, 1), kJunctionCell);
+    CloseCellForWall(grid, 3, 1);
+    OpenCellAfterWall(grid, 3, 1);
+    EXPECT_EQ(grid, before);
+}
+
+TEST(WallCells, NeighboursWithFloorBothWaysStayJunctions) {
+    // The wall stands beside an open square: the square's corner cell next to it has plain floor
+    // across and along once the wall's cell is floor again.
+    MazeGrid grid = Loaded({"******",
+                            "*....*",
+                            "*.**.*",
+                            "*....*",
+                            "******"});
+    CloseCellForWall(grid, 2, 1);
+    OpenCellAfterWall(grid, 2, 1);
+    EXPECT_EQ(MazeAt(grid, 2, 1), kFloorCell);
+    EXPECT_EQ(MazeAt(grid, 1, 1), kJunctionCell) << "the corner keeps its mark";
+    EXPECT_EQ(MazeAt(grid, 3, 1), kFloorCell) << "a straight corridor cell is plain floor again";
+}
+
+TEST(WallCells, CellsOutsideTheGridAreLeftAlone) {
+    MazeGrid grid = WallGrid();
+    const MazeGrid before = grid;
+    CloseCellForWall(grid, -1, 3);
+    OpenCellAfterWall(grid, kMazeColumns, 3);
+    EXPECT_EQ(grid, before);
+}
+
+} // namespace
+} // namespace vimbo

@@ -11,6 +11,7 @@
 #include "engine/render/AdDLLLoader.hpp"
 #include "engine/render/AdIniFile.hpp"
 #include "engine/render/AdSetupSettings.hpp"
+#include "game/Blocks.hpp"
 #include "game/GameState.hpp"
 
 namespace vimbo {
@@ -65,6 +66,7 @@ void TForm1::ChooseRenderer() {
 // Frames run only once the whole build has succeeded, never on a half-built game.
 void TForm1::create_level() {
     nastarte = true;
+    blockIndex = 0;
     level = 1;
     playerDied = false;
     dumpArmed = false;

@@ -2,6 +2,7 @@
 #include "game/GameState.hpp"
 
 #include "game/Blocks.hpp"
+#include "game/LevelLoading.hpp"
 
 namespace vimbo {
 
@@ -71,6 +72,7 @@ void ResetGameState() {
     musicTicks = 0;
     showFps = dumpArmed = false;
     ResetBlockState();
+    mapLines.clear();
 }
 
 } // namespace vimbo

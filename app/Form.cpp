@@ -26,8 +26,9 @@ constexpr uint32_t kMusicRestartIntervalMs = 1000;
 } // namespace
 
 TForm1::TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, std::string programFolder,
-               std::string logFileName)
-    : window_(window), loop_(loop), programFolder_(std::move(programFolder)), logFileName_(std::move(logFileName)) {
+               std::string logFileName, std::string saveFileName)
+    : window_(window), loop_(loop), programFolder_(std::move(programFolder)), logFileName_(std::move(logFileName)),
+      saveFileName_(std::move(saveFileName)) {
     Form1 = this;
     tmr1 = loop_.AddTimer(kMusicRestartIntervalMs, [this] { tmr1Timer(); });
 }
@@ -38,6 +39,8 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate() {
+    const SaveReadResult saved = LoadSaveFile(saveFileName_);
+    if (saved.outcome == SaveReadOutcome::Damaged) ad::platform::ShowMessage(saved.message);
     AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false);
     AdDraw = std::make_unique<ad::TAdDraw>(&window_, logFileName_);
     AdDraw->ApplicationTitle = ad::platform::ApplicationTitle();
@@ -47,6 +50,7 @@ void TForm1::FormCreate() {
         exitRequested_ = true;
         return;
     }
+    writeSaveOnClose_ = true;
     create_level();
 }
 
@@ -137,6 +141,10 @@ void TForm1::FormClose() {
     AdPerCounter.reset();
     AdCollisionTester.reset();
     AdDraw.reset();
+    if (writeSaveOnClose_) {
+        const std::string failure = WriteSaveFile(saveFileName_);
+        if (!failure.empty()) ad::platform::ShowMessage(failure);
+    }
 }
 
 } // namespace vimbo

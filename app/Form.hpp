@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/SaveFile.hpp"
 #include "engine/platform/MessageLoop.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdDraws.hpp"
@@ -18,9 +19,10 @@ namespace vimbo {
 class TForm1 {
 public:
     // The form draws on `window`; `loop` delivers its events; `programFolder` holds the plugins and
-    // "adsettings.ini"; the engine log goes to `logFileName`.
+    // "adsettings.ini"; the engine log goes to `logFileName`; the values kept between runs to
+    // `saveFileName`.
     TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, std::string programFolder,
-           std::string logFileName = "adlog.txt");
+           std::string logFileName = "adlog.txt", std::string saveFileName = kSaveFileName);
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -31,7 +33,8 @@ public:
     void FormCreate();
     // One frame; leaves Done false to be called again at once.
     void AppIdle(bool& Done);
-    // Shutdown: frees the engine objects. Runs once; no frame runs afterwards.
+    // Shutdown: frees the engine objects, then writes the "save" file if the renderer had started.
+    // Runs once; no frame runs afterwards.
     void FormClose();
     void FormDestroy() {}
     void tmr1Timer() {}
@@ -59,6 +62,8 @@ private:
     ad::platform::MessageLoop& loop_;
     std::string programFolder_;
     std::string logFileName_;
+    std::string saveFileName_;
+    bool writeSaveOnClose_ = false;
     bool idleBound_ = false;
     bool exitRequested_ = false;
     bool closed_ = false;

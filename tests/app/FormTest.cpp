@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ protected:
         std::filesystem::create_symlink(vimbo::test::SoftwarePluginPath(), folder_ + "SoftwareAdPlugin.so");
     }
     void Create() {
-        form_ = std::make_unique<vimbo::TForm1>(window_, loop_, folder_, folder_ + "adlog.txt");
+        form_ = std::make_unique<vimbo::TForm1>(window_, loop_, folder_, folder_ + "adlog.txt", folder_ + "save");
         form_->FormCreate();
     }
     // One turn of the message loop after `ms` milliseconds.
@@ -180,3 +181,32 @@ TEST_F(FormTest, CloseFreesTheEngineAndStopsFrames) {
 }
 
 } // namespace
+
+TEST_F(FormTest, KeepsLivesTopScoreAndSwitchesAcrossRunsButNotTheScore) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    std::ofstream(folder_ + "save", std::ios::binary) << "900\r\n5\r\n1250\r\n0\r\n1\r\n3\r\n";
+    Create();
+    ASSERT_FALSE(form_->ExitRequested());
+    EXPECT_EQ(vimbo::lives, 5);
+    EXPECT_EQ(vimbo::score, 0) << "the start-up build begins a game afresh";
+    Frame(16);
+    form_->FormClose();
+    std::ifstream saved(folder_ + "save", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(saved), {}};
+    EXPECT_EQ(text, "0\r\n5\r\n1250\r\n0\r\n1\r\n3\r\n");
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(FormTest, ADamagedSaveIsReportedAndTheGameStillStarts) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    std::ofstream(folder_ + "save", std::ios::binary) << "garbage";
+    Create();
+    EXPECT_FALSE(form_->ExitRequested());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].find("damaged"), std::string::npos) << messages_[0];
+    EXPECT_TRUE(std::filesystem::exists(folder_ + "save.damaged"));
+    Frame(16);
+    EXPECT_EQ(window_.PresentCount(), 1);
+}

@@ -26,7 +26,7 @@ TEST(GameWindow, OpensRunsFramesAndClosesWhenAskedTo) {
 
     ad::platform::MessageLoop loop(*window, ad::platform::SystemTicks());
     {
-        vimbo::TForm1 form(*window, loop, folder, folder + "adlog.txt");
+        vimbo::TForm1 form(*window, loop, folder, folder + "adlog.txt", folder + "save");
         bool closed = false;
         loop.On().close = [&] {
             closed = true;

@@ -1,0 +1,149 @@
+// Reading and writing the "save" file.
+#include "app/SaveFile.hpp"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+#include "game/GameState.hpp"
+
+namespace vimbo {
+
+namespace {
+
+constexpr int kSaveLines = 6;
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+bool ReadInteger(std::string_view line, int32_t& value) {
+    int32_t parsed = 0;
+    const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), parsed);
+    if (error != std::errc() || end != line.data() + line.size() || line.empty()) return false;
+    value = parsed;
+    return true;
+}
+
+} // namespace
+
+SavedValues FreshInstallValues() {
+    SavedValues values;
+    values.lives = 3;
+    values.soundOn = true;
+    values.musicOn = true;
+    values.difficulty = "normal";
+    return values;
+}
+
+std::string ParseSaveText(std::string_view text, SavedValues& into) {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    // The last group of six lines wins; a short last group reads its missing lines as empty.
+    const size_t groups = lines.empty() ? 1 : (lines.size() + kSaveLines - 1) / kSaveLines;
+    const size_t first = (groups - 1) * kSaveLines;
+    std::array<std::string_view, kSaveLines> group{};
+    for (size_t k = 0; k < kSaveLines; ++k)
+        if (first + k < lines.size()) group[k] = lines[first + k];
+    std::string problems;
+    const auto number = [&](size_t index, int32_t& value, const char* what) {
+        const std::string_view line = group[index];
+        if (ReadInteger(line, value)) return;
+        if (!problems.empty()) problems += "; ";
+        problems += "line " + std::to_string(first + index + 1) + " (" + what + ") reads \"" + std::string(line) +
+                    "\", not a whole number";
+    };
+    number(0, into.score, "score");
+    number(1, into.lives, "lives");
+    number(2, into.topscore, "top score");
+    into.soundOn = group[3] == "1";
+    into.musicOn = group[4] == "1";
+    if (group[5] == "1") into.difficulty = "easy";
+    if (group[5] == "2") into.difficulty = "normal";
+    if (group[5] == "3") into.difficulty = "hard";
+    return problems;
+}
+
+std::string FormatSaveText(const SavedValues& values) {
+    std::string difficultyLine;
+    if (values.difficulty == "easy") difficultyLine = "1";
+    if (values.difficulty == "normal") difficultyLine = "2";
+    if (values.difficulty == "hard") difficultyLine = "3";
+    std::string text;
+    for (const std::string& line :
+         {std::to_string(values.score), std::to_string(values.lives), std::to_string(values.topscore),
+          std::string(values.soundOn ? "1" : "0"), std::string(values.musicOn ? "1" : "0"), difficultyLine})
+        text += line + "\r\n";
+    return text;
+}
+
+SaveReadResult LoadSaveFile(const std::string& path) {
+    SavedValues values{score, lives, topscore, soundOn, musicOn, difficulty};
+    SaveReadResult result;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        values = FreshInstallValues();
+        result.outcome = SaveReadOutcome::Missing;
+    } else {
+        std::ifstream file(path, std::ios::binary);
+        const std::string text(std::istreambuf_iterator<char>(file), {});
+        std::string problems = file.bad() || !file.is_open() ? "the file cannot be read" : ParseSaveText(text, values);
+        if (!problems.empty()) {
+            result.outcome = SaveReadOutcome::Damaged;
+            const std::string kept = path + ".damaged";
+            std::filesystem::copy_file(path, kept, std::filesystem::copy_options::overwrite_existing, error);
+            result.message = "The saved settings in \"" + path + "\" are damaged: " + problems + ".\n" +
+                             (error ? std::string("The game goes on with what it could read.")
+                                    : "They were kept as \"" + kept + "\"; the game goes on with what it could read.");
+        }
+    }
+    score = values.score;
+    lives = values.lives;
+    topscore = values.topscore;
+    soundOn = values.soundOn;
+    musicOn = values.musicOn;
+    difficulty = values.difficulty;
+    return result;
+}
+
+std::string WriteSaveFile(const std::string& path) {
+    const std::string text = FormatSaveText({score, lives, topscore, soundOn, musicOn, difficulty});
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file << text;
+        file.flush();
+        if (!file) {
+            file.close();
+            std::remove(temporary.c_str());
+            return "The settings could not be saved to \"" + path + "\": writing \"" + temporary + "\" failed.";
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::remove(temporary.c_str());
+        return "The settings could not be saved to \"" + path + "\": " + error.message() + ".";
+    }
+    return {};
+}
+
+bool SaveFileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+} // namespace vimbo

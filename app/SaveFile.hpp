@@ -1,0 +1,56 @@
+// The "save" file: the six values kept between runs (score, lives, top score, the sound and music
+// switches, the difficulty), read at the start of a run and written at its end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vimbo {
+
+inline constexpr const char* kSaveFileName = "save";
+
+struct SavedValues {
+    int32_t score = 0;
+    int32_t lives = 0;
+    int32_t topscore = 0;
+    bool soundOn = false;
+    bool musicOn = false;
+    std::string difficulty;
+};
+
+// What a first run starts with, when no "save" file exists yet.
+SavedValues FreshInstallValues();
+
+// Reads a file's text: six lines (CR LF or LF), read in groups of six of which the last wins (a
+// missing line reads as empty). A number line that is not a whole decimal integer keeps the value
+// `into` held and is described in the returned text ("" when every line read well). The switches
+// are on exactly when their line is "1"; a difficulty line other than "1", "2", "3" keeps the
+// difficulty.
+std::string ParseSaveText(std::string_view text, SavedValues& into);
+
+// The file's text for the values: six lines ended by CR LF; a difficulty other than "easy", "normal"
+// and "hard" is written as an empty line.
+std::string FormatSaveText(const SavedValues& values);
+
+enum class SaveReadOutcome { Read, Missing, Damaged };
+
+struct SaveReadResult {
+    SaveReadOutcome outcome = SaveReadOutcome::Read;
+    // For a damaged file, what was wrong and where its text was kept, for the player to see.
+    std::string message;
+};
+
+// Loads the file at `path` into the game state. Without a file the game state takes the fresh
+// install's values. A damaged file (unreadable, or with a number line that does not read) gives the
+// values it could read; its text is first copied beside it as `path` + ".damaged", since the end of
+// the run writes the file anew.
+SaveReadResult LoadSaveFile(const std::string& path);
+
+// Writes the game state's six values to `path`, whole or not at all (a temporary file renamed over
+// it). Returns "" on success, else what went wrong; the file on disk is then the one before.
+std::string WriteSaveFile(const std::string& path);
+
+bool SaveFileExists(const std::string& path);
+
+} // namespace vimbo

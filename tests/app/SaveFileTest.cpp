@@ -1,0 +1,154 @@
+// Tests of the "save" file: its text both ways, a missing or damaged file at start, and writing it
+// whole or not at all.
+#include "app/SaveFile.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "game/GameState.hpp"
+#include "tests/support/TestPaths.hpp"
+
+namespace vimbo {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(SaveText, ReadsTheSixLinesAndWritesThemBackTheSame) {
+    const std::string text = "0\r\n3\r\n1250\r\n1\r\n0\r\n2\r\n";
+    SavedValues values;
+    EXPECT_EQ(ParseSaveText(text, values), "");
+    EXPECT_EQ(values.score, 0);
+    EXPECT_EQ(values.lives, 3);
+    EXPECT_EQ(values.topscore, 1250);
+    EXPECT_TRUE(values.soundOn);
+    EXPECT_FALSE(values.musicOn);
+    EXPECT_EQ(values.difficulty, "normal");
+    EXPECT_EQ(FormatSaveText(values), text);
+}
+
+TEST(SaveText, OnlyOneSwitchesOnAndAnUnknownDifficultyIsKept) {
+    SavedValues values;
+    values.difficulty = "hard";
+    EXPECT_EQ(ParseSaveText("-40\n2\n7\n1\n2\n4\n", values), "") << "line feeds alone end lines too";
+    EXPECT_EQ(values.score, -40);
+    EXPECT_TRUE(values.soundOn);
+    EXPECT_FALSE(values.musicOn);
+    EXPECT_EQ(values.difficulty, "hard");
+    values.difficulty.clear();
+    EXPECT_EQ(FormatSaveText(values), "-40\r\n2\r\n7\r\n1\r\n0\r\n\r\n");
+}
+
+TEST(SaveText, TheLastGroupOfSixLinesWins) {
+    SavedValues values;
+    EXPECT_EQ(ParseSaveText("1\r\n1\r\n1\r\n0\r\n0\r\n1\r\n900\r\n5\r\n4000\r\n1\r\n1\r\n3\r\n", values), "");
+    EXPECT_EQ(values.score, 900);
+    EXPECT_EQ(values.lives, 5);
+    EXPECT_EQ(values.topscore, 4000);
+    EXPECT_EQ(values.difficulty, "hard");
+}
+
+TEST(SaveText, ANumberLineThatDoesNotReadKeepsItsValueAndIsNamed) {
+    SavedValues values;
+    values.lives = 3;
+    values.topscore = 77;
+    // Seven lines: the second group is line 7 and five missing (empty) lines.
+    const std::string problems = ParseSaveText("1\r\n2\r\n3\r\n1\r\n1\r\n1\r\n50\r\n", values);
+    EXPECT_EQ(values.score, 50);
+    EXPECT_EQ(values.lives, 3);
+    EXPECT_EQ(values.topscore, 77);
+    EXPECT_NE(problems.find("line 8 (lives)"), std::string::npos) << problems;
+    EXPECT_NE(problems.find("line 9 (top score)"), std::string::npos) << problems;
+    SavedValues other;
+    EXPECT_NE(ParseSaveText("12x\r\n3\r\n 5\r\n1\r\n1\r\n2\r\n", other), "");
+    EXPECT_EQ(other.score, 0);
+    EXPECT_EQ(other.topscore, 0) << "a number with a space in front does not read";
+    EXPECT_NE(ParseSaveText("99999999999\r\n3\r\n5\r\n1\r\n1\r\n2\r\n", other), "") << "past 32 bits";
+    EXPECT_NE(ParseSaveText("", other), "") << "an empty file";
+}
+
+class SaveFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGameState();
+        folder_ = test::MakeTempFolder("save");
+        path_ = folder_ + "save";
+    }
+    void TearDown() override {
+        ResetGameState();
+        std::filesystem::remove_all(folder_);
+    }
+
+    std::string folder_;
+    std::string path_;
+};
+
+TEST_F(SaveFileTest, AFirstRunWithoutAFileStartsWithTheFreshInstallsValues) {
+    score = 12;
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Missing);
+    EXPECT_EQ(score, 0);
+    EXPECT_EQ(lives, 3);
+    EXPECT_TRUE(soundOn);
+    EXPECT_TRUE(musicOn);
+    EXPECT_EQ(difficulty, "normal");
+    EXPECT_FALSE(SaveFileExists(path_)) << "reading makes no file";
+}
+
+TEST_F(SaveFileTest, ADamagedFileIsKeptAsItWasAndTheGoodLinesCount) {
+    const std::string text = "300\r\n5\r\n12x\r\n0\r\n1\r\n3\r\n";
+    WriteFile(path_, text);
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Damaged);
+    EXPECT_NE(result.message.find("12x"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("save.damaged"), std::string::npos) << result.message;
+    EXPECT_EQ(ReadFile(path_ + ".damaged"), text);
+    EXPECT_EQ(score, 300);
+    EXPECT_EQ(lives, 5);
+    EXPECT_EQ(topscore, 0);
+    EXPECT_FALSE(soundOn);
+    EXPECT_TRUE(musicOn);
+    EXPECT_EQ(difficulty, "hard");
+}
+
+TEST_F(SaveFileTest, WritesTheGameStateWholeAndReadsItBack) {
+    score = 900;
+    lives = 4;
+    topscore = 2500;
+    soundOn = true;
+    musicOn = false;
+    difficulty = "easy";
+    ASSERT_EQ(WriteSaveFile(path_), "");
+    EXPECT_EQ(ReadFile(path_), "900\r\n4\r\n2500\r\n1\r\n0\r\n1\r\n");
+    EXPECT_FALSE(std::filesystem::exists(path_ + ".new"));
+    ResetGameState();
+    EXPECT_EQ(LoadSaveFile(path_).outcome, SaveReadOutcome::Read);
+    EXPECT_EQ(score, 900);
+    EXPECT_EQ(lives, 4);
+    EXPECT_EQ(topscore, 2500);
+    EXPECT_EQ(difficulty, "easy");
+}
+
+TEST_F(SaveFileTest, AFailedWriteSaysSoAndLeavesNoHalfFile) {
+    // "save" is a folder with a file in it: the new text cannot take its place.
+    std::filesystem::create_directory(path_);
+    WriteFile(path_ + "/keep", "mine");
+    const std::string failure = WriteSaveFile(path_);
+    EXPECT_NE(failure, "");
+    EXPECT_FALSE(std::filesystem::exists(path_ + ".new"));
+    EXPECT_EQ(ReadFile(path_ + "/keep"), "mine");
+    EXPECT_NE(WriteSaveFile(folder_ + "no such folder/save"), "");
+}
+
+} // namespace
+} // namespace vimbo

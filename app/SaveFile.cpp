@@ -3,13 +3,11 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
+#include "engine/platform/AtomicFile.hpp"
 #include "game/GameState.hpp"
 
 namespace vimbo {
@@ -17,6 +15,7 @@ namespace vimbo {
 namespace {
 
 constexpr int kSaveLines = 6;
+constexpr size_t kShownLineLength = 24;
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -63,7 +62,11 @@ std::string ParseSaveText(std::string_view text, SavedValues& into) {
         const std::string_view line = group[index];
         if (ReadInteger(line, value)) return;
         if (!problems.empty()) problems += "; ";
-        problems += "line " + std::to_string(first + index + 1) + " (" + what + ") reads \"" + std::string(line) +
+        // A binary or runaway line is cut short so the message stays readable.
+        const std::string shown = line.size() > kShownLineLength
+                                      ? std::string(line.substr(0, kShownLineLength)) + "..."
+                                      : std::string(line);
+        problems += "line " + std::to_string(first + index + 1) + " (" + what + ") reads \"" + shown +
                     "\", not a whole number";
     };
     number(0, into.score, "score");
@@ -98,9 +101,9 @@ SaveReadResult LoadSaveFile(const std::string& path) {
         values = FreshInstallValues();
         result.outcome = SaveReadOutcome::Missing;
     } else {
-        std::ifstream file(path, std::ios::binary);
-        const std::string text(std::istreambuf_iterator<char>(file), {});
-        std::string problems = file.bad() || !file.is_open() ? "the file cannot be read" : ParseSaveText(text, values);
+        std::string text;
+        const std::string problems = ad::platform::ReadWholeFile(path, text) ? ParseSaveText(text, values)
+                                                                           : "the file cannot be read";
         if (!problems.empty()) {
             result.outcome = SaveReadOutcome::Damaged;
             const std::string kept = path + ".damaged";
@@ -121,24 +124,8 @@ SaveReadResult LoadSaveFile(const std::string& path) {
 
 std::string WriteSaveFile(const std::string& path) {
     const std::string text = FormatSaveText({score, lives, topscore, soundOn, musicOn, difficulty});
-    const std::string temporary = path + ".new";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << text;
-        file.flush();
-        if (!file) {
-            file.close();
-            std::remove(temporary.c_str());
-            return "The settings could not be saved to \"" + path + "\": writing \"" + temporary + "\" failed.";
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        return "The settings could not be saved to \"" + path + "\": " + error.message() + ".";
-    }
-    return {};
+    if (ad::platform::WriteFileAtomically(path, text)) return {};
+    return "The settings could not be saved to \"" + path + "\"; the file there is as it was.";
 }
 
 bool SaveFileExists(const std::string& path) {

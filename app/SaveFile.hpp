@@ -47,8 +47,8 @@ struct SaveReadResult {
 // the run writes the file anew.
 SaveReadResult LoadSaveFile(const std::string& path);
 
-// Writes the game state's six values to `path`, whole or not at all (a temporary file renamed over
-// it). Returns "" on success, else what went wrong; the file on disk is then the one before.
+// Writes the game state's six values to `path`, whole or not at all. Returns "" on success, else
+// what went wrong; the file on disk is then the one before.
 std::string WriteSaveFile(const std::string& path);
 
 bool SaveFileExists(const std::string& path);

@@ -1,6 +1,7 @@
 // Tests of the maze grid functions: map text parsing and the loader's in-place junction pass, written as
 // small pictures in the top-left corner of an otherwise walled grid.
 #include "game/MazeGrid.hpp"
+#include "tests/game/MazePictures.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,32 +11,9 @@
 namespace vimbo {
 namespace {
 
-using Picture = std::vector<std::string>;
-
-// The map text of a picture of "*" and "." placed at the top-left of a maze of walls.
-std::string MapTextOf(const Picture& picture) {
-    std::string text;
-    for (int row = 0; row < kMazeRows; ++row) {
-        for (int column = 0; column < kMazeColumns; ++column) {
-            const bool inside =
-                row < static_cast<int>(picture.size()) && column < static_cast<int>(picture[row].size());
-            text += inside ? picture[row][column] : '*';
-            text += "\r\n";
-        }
-    }
-    return text;
-}
-
-// The top-left corner of a grid, as big as the expected picture.
-Picture Corner(const MazeGrid& grid, const Picture& like) {
-    Picture corner;
-    for (int row = 0; row < static_cast<int>(like.size()); ++row) {
-        corner.emplace_back();
-        for (int column = 0; column < static_cast<int>(like[row].size()); ++column)
-            corner.back() += MazeAt(grid, column, row);
-    }
-    return corner;
-}
+using test::Corner;
+using test::MapTextOf;
+using test::Picture;
 
 Picture Loaded(const Picture& map, const Picture& like) {
     MazeGrid grid = WallGrid();

@@ -1,6 +1,7 @@
 // Tests of the maze codes around the player's temporary wall: closing a cell and opening it again
 // leaves the junction marks the enemy's path search relies on.
 #include "game/WallCells.hpp"
+#include "tests/game/MazePictures.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,28 +11,14 @@
 namespace vimbo {
 namespace {
 
-using Picture = std::vector<std::string>;
+using test::Corner;
+using test::Picture;
 
-// A level loaded from a picture placed at the top-left of a maze of walls ("." floor, "*" wall).
+// The level a picture makes, junctions marked.
 MazeGrid Loaded(const Picture& picture) {
-    std::string text;
-    for (int row = 0; row < kMazeRows; ++row)
-        for (int column = 0; column < kMazeColumns; ++column) {
-            const bool inside =
-                row < static_cast<int>(picture.size()) && column < static_cast<int>(picture[row].size());
-            text += inside ? picture[row][column] : '*';
-            text += "\r\n";
-        }
     MazeGrid grid = WallGrid();
-    LoadMazeFromText(grid, text);
+    LoadMazeFromText(grid, test::MapTextOf(picture));
     return grid;
-}
-
-Picture Corner(const MazeGrid& grid, int columns, int rows) {
-    Picture corner(static_cast<size_t>(rows));
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < columns; ++column) corner[static_cast<size_t>(row)] += MazeAt(grid, column, row);
-    return corner;
 }
 
 TEST(WallCells, ClosingMarksThePlainFloorNeighboursAsJunctions) {
@@ -40,7 +27,7 @@ TEST(WallCells, ClosingMarksThePlainFloorNeighboursAsJunctions) {
                             "***.***",
                             "***.***"});
     CloseCellForWall(grid, 2, 1);
-    EXPECT_EQ(Corner(grid, 7, 4), (Picture{"*******",
+    EXPECT_EQ(Corner(grid, Picture(4, "*******")), (Picture{"*******",
                                            "*0*0__*", // (3,1) was a junction already
                                            "***_***",
                                            "***_***"}));
@@ -52,7 +39,7 @@ TEST(WallCells, ACorridorCellAndItsNeighboursAreAsBeforeOnceTheWallGoes) {
                             "*******"});
     const MazeGrid before = grid;
     CloseCellForWall(grid, 3, 1);
-    EXPECT_EQ(Corner(grid, 7, 3)[1], "*_0*0_*");
+    EXPECT_EQ(Corner(grid, Picture(3, "*******"))[1], "*_0*0_*");
     OpenCellAfterWall(grid, 3, 1);
     EXPECT_EQ(grid, before);
 }

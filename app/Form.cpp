@@ -13,6 +13,7 @@
 #include "engine/render/AdSetupSettings.hpp"
 #include "game/Blocks.hpp"
 #include "game/GameState.hpp"
+#include "game/Sound.hpp"
 
 namespace vimbo {
 
@@ -31,6 +32,7 @@ TForm1::TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, st
       saveFileName_(std::move(saveFileName)) {
     Form1 = this;
     tmr1 = loop_.AddTimer(kMusicRestartIntervalMs, [this] { tmr1Timer(); });
+    musicTimer_ = std::make_unique<LoopMusicTimer>(loop_, tmr1);
 }
 
 TForm1::~TForm1() {
@@ -52,6 +54,9 @@ void TForm1::FormCreate() {
     }
     writeSaveOnClose_ = true;
     create_level();
+    audio_ = std::make_unique<SdlAudioDevice>();
+    SetAudioDevice(audio_.get());
+    StartMusic(MediaPlayer1);
 }
 
 // Takes the renderer and display settings stored in "adsettings.ini": the stored library if it is
@@ -105,6 +110,7 @@ void TForm1::AppIdle(bool& Done) {
     SpriteEngine->Move(AdPerCounter->TimeGap / 1000.0);
     SpriteEngine->Draw();
     SpriteEngine->Dead();
+    WatchMusic(MediaPlayer1, *musicTimer_);
 
     StepFade();
 
@@ -135,6 +141,9 @@ void TForm1::FormClose() {
     if (closed_) return;
     closed_ = true;
     idleBound_ = false;
+    MediaPlayer1.Stop();
+    SetAudioDevice(nullptr);
+    audio_.reset();
     loop_.On().idle = nullptr;
     SpriteEngine.reset();
     AdImageList.reset();

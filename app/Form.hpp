@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/SaveFile.hpp"
+#include "app/SdlAudioDevice.hpp"
 #include "engine/platform/MessageLoop.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdDraws.hpp"
@@ -13,6 +14,7 @@
 #include "engine/render/AdPerformanceCounter.hpp"
 #include "engine/sprites/AdPixelTest.hpp"
 #include "engine/sprites/AdSprites.hpp"
+#include "game/Music.hpp"
 
 namespace vimbo {
 
@@ -37,7 +39,7 @@ public:
     // Runs once; no frame runs afterwards.
     void FormClose();
     void FormDestroy() {}
-    void tmr1Timer() {}
+    void tmr1Timer() { MusicTimerTick(MediaPlayer1, *musicTimer_); }
     void MediaPlayer1Notify() {}
 
     bool ExitRequested() const { return exitRequested_; }
@@ -63,6 +65,8 @@ private:
     std::string programFolder_;
     std::string logFileName_;
     std::string saveFileName_;
+    std::unique_ptr<SdlAudioDevice> audio_;
+    std::unique_ptr<LoopMusicTimer> musicTimer_;
     bool writeSaveOnClose_ = false;
     bool idleBound_ = false;
     bool exitRequested_ = false;

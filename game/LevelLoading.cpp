@@ -7,6 +7,7 @@
 #include "engine/platform/Resources.hpp"
 #include "game/GameState.hpp"
 #include "game/MazeGrid.hpp"
+#include "game/Music.hpp"
 
 namespace vimbo {
 
@@ -37,6 +38,8 @@ void loading_level() {
     if (FillMaze(maze, mapLines) != kMazeCells) ad::platform::ShowMessage("error l_l 4");
 
     MarkJunctions(maze);
+
+    ChangeTrack(MediaPlayer1);
 }
 
 } // namespace vimbo

@@ -2,6 +2,7 @@
 #include "app/Form.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,6 +21,7 @@ class FormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         vimbo::ResetGameState();
+        setenv("SDL_AUDIODRIVER", "dummy", 1); // the game opens its audio device; tests must not sound
         folder_ = vimbo::test::MakeTempFolder("form");
         ad::platform::SetMessageHandler([this](const std::string&, const std::string& text) { messages_.push_back(text); });
     }

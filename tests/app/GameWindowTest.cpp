@@ -5,6 +5,8 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/Form.hpp"
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/TickSource.hpp"
@@ -20,6 +22,7 @@ TEST(GameWindow, OpensRunsFramesAndClosesWhenAskedTo) {
     auto window = ad::platform::CreateSdlWindow(772, 699, "Form1", error);
     if (!window) GTEST_SKIP() << "no display: " << error;
     vimbo::ResetGameState();
+    setenv("SDL_AUDIODRIVER", "dummy", 1); // the game opens its audio device; tests must not sound
     ad::platform::SetApplicationTitle("vimbo 2");
     const std::string folder = vimbo::test::MakeTempFolder("window");
     std::filesystem::create_symlink(vimbo::test::SoftwarePluginPath(), folder + "SoftwareAdPlugin.so");

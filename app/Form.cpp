@@ -1,5 +1,5 @@
 // The main form: start-up of the engine objects on the window, the per-frame idle handler, the
-// window timer and the shutdown.
+// keyboard and mouse events, the window timer and the shutdown.
 #include "app/Form.hpp"
 
 #include <algorithm>
@@ -8,12 +8,20 @@
 
 #include "app/ImageLoading.hpp"
 #include "engine/platform/Dialogs.hpp"
+#include "engine/platform/VirtualKeys.hpp"
+#include "engine/render/AdCanvas.hpp"
 #include "engine/render/AdDLLLoader.hpp"
 #include "engine/render/AdIniFile.hpp"
 #include "engine/render/AdSetupSettings.hpp"
+#include "frontend/KeyboardInput.hpp"
+#include "frontend/Menus.hpp"
+#include "frontend/MouseInput.hpp"
 #include "game/Blocks.hpp"
+#include "game/Effects.hpp"
+#include "game/GameFlow.hpp"
 #include "game/GameState.hpp"
-#include "game/Sound.hpp"
+#include "game/Player.hpp"
+#include "game/World.hpp"
 
 namespace vimbo {
 
@@ -26,10 +34,9 @@ constexpr uint32_t kMusicRestartIntervalMs = 1000;
 
 } // namespace
 
-TForm1::TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, std::string programFolder,
-               std::string logFileName, std::string saveFileName)
-    : window_(window), loop_(loop), programFolder_(std::move(programFolder)), logFileName_(std::move(logFileName)),
-      saveFileName_(std::move(saveFileName)) {
+TForm1::TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, FormFiles files,
+               AudioDevice* audio)
+    : window_(window), loop_(loop), files_(std::move(files)), audio_(audio) {
     Form1 = this;
     tmr1 = loop_.AddTimer(kMusicRestartIntervalMs, [this] { tmr1Timer(); });
     musicTimer_ = std::make_unique<LoopMusicTimer>(loop_, tmr1);
@@ -37,14 +44,16 @@ TForm1::TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, st
 
 TForm1::~TForm1() {
     FormClose();
-    if (Form1 == this) Form1 = nullptr;
+    if (Form1 == this)
+        Form1 = nullptr;
 }
 
 void TForm1::FormCreate() {
-    const SaveReadResult saved = LoadSaveFile(saveFileName_);
-    if (saved.outcome == SaveReadOutcome::Damaged) ad::platform::ShowMessage(saved.message);
+    const SaveReadResult saved = LoadSaveFile(files_.save);
+    if (saved.outcome == SaveReadOutcome::Damaged)
+        ad::platform::ShowMessage(saved.message);
     AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false);
-    AdDraw = std::make_unique<ad::TAdDraw>(&window_, logFileName_);
+    AdDraw = std::make_unique<ad::TAdDraw>(&window_, files_.log);
     AdDraw->ApplicationTitle = ad::platform::ApplicationTitle();
     ChooseRenderer();
     if (!AdDraw->Initialize()) {
@@ -54,26 +63,28 @@ void TForm1::FormCreate() {
     }
     writeSaveOnClose_ = true;
     create_level();
-    audio_ = std::make_unique<SdlAudioDevice>();
-    SetAudioDevice(audio_.get());
+    SetAudioDevice(audio_);
     StartMusic(MediaPlayer1);
 }
 
 // Takes the renderer and display settings stored in "adsettings.ini": the stored library if it is
 // still a compatible one, else the first compatible library in the program's folder.
 void TForm1::ChooseRenderer() {
-    const ad::TAdIniFile ini(programFolder_ + ad::kAdSetupFileName);
+    const ad::TAdIniFile ini(files_.programFolder + ad::kAdSetupFileName);
     const ad::TAdSetupChoice choice = ad::ReadSetupChoice(ini);
     std::vector<std::string> plugins;
-    ad::TAdDLLExplorer::GetPlugins(plugins, programFolder_);
+    ad::TAdDLLExplorer::GetPlugins(plugins, files_.programFolder);
     ad::ApplySetupChoice(*AdDraw, choice);
     const std::string path = ad::ChoosePluginPath(plugins, choice.Plugin);
-    if (!path.empty()) AdDraw->SetDllName(path);
+    if (!path.empty())
+        AdDraw->SetDllName(path);
 }
 
-// The one-time build at start-up: game state, frame hook, images, sprite engine, collision tester.
-// Frames run only once the whole build has succeeded, never on a half-built game.
+// The one-time build at start-up: game state, images, sprite engine, collision tester, the idle star,
+// the main menu and the cursor. Frames and events run only once the whole build has succeeded, never
+// on a half-built game.
 void TForm1::create_level() {
+    playerSpeed = 400.0;
     nastarte = true;
     blockIndex = 0;
     level = 1;
@@ -92,27 +103,54 @@ void TForm1::create_level() {
     SpriteEngine = std::make_unique<ad::TSpriteEngine>(nullptr);
     SpriteEngine->SetSurface(AdDraw.get());
     AdCollisionTester = std::make_unique<ad::TAdSpritePixelCollisionTester>(AdDraw.get());
+    world.AdDraw = AdDraw.get();
+    world.AdImageList = AdImageList.get();
+    world.SpriteEngine = SpriteEngine.get();
+    world.AdCollisionTester = AdCollisionTester.get();
+    world.SaveFileName = files_.save;
+    world.CloseForm = [this] { FormClose(); };
     screenW = SpriteEngine->SurfaceRect().right;
     screenH = SpriteEngine->SurfaceRect().bottom;
 
+    // The idle star waits outside the screen until the first game.
+    auto* idleStar = new TStar(SpriteEngine.get());
+    star = idleStar;
+    idleStar->SetImage(AdImageList->Find("star"));
+    idleStar->AnimActive = false;
+    idleStar->SetX(screenW + 24);
+    idleStar->SetY(screenH + 24);
+    idleStar->SetZ(7);
+
+    HudCreate();
+    CreateCursors();
     window_.ShowSystemCursor(false);
+
     loop_.On().idle = [this](bool& done) { AppIdle(done); };
+    loop_.On().keyDown = [this](int key) { FormKeyDown(key); };
+    loop_.On().mouseMove = [this](int x, int y) { FormMouseMove(x, y); };
+    loop_.On().mouseDown = [this](ad::platform::MouseButton, int, int) { FormMouseDown(); };
     idleBound_ = true;
 }
 
 void TForm1::AppIdle(bool& Done) {
-    if (closed_ || !idleBound_ || !AdDraw || !AdDraw->CanDraw()) return;
+    if (!Running() || !AdDraw || !AdDraw->CanDraw())
+        return;
     AdPerCounter->Calculate();
     AdDraw->ClearSurface(kWhite);
     AdDraw->BeginScene();
     AdDraw->SetOptions(AdDraw->Options() | ad::kAdOptionFrame);
     AdPerCounter->MaximumFrameRate = 500;
     SpriteEngine->Move(AdPerCounter->TimeGap / 1000.0);
+    ListenFlags();
+    // A menu's exit item closes the form from inside the frame.
+    if (closed_)
+        return;
     SpriteEngine->Draw();
     SpriteEngine->Dead();
     WatchMusic(MediaPlayer1, *musicTimer_);
 
     StepFade();
+    DrawFrameRate();
 
     AdDraw->EndScene();
     AdDraw->Flip();
@@ -131,29 +169,65 @@ void TForm1::StepFade() {
         temneet = false;
     }
     const double step = AdPerCounter->TimeGap / 5.0;
-    if (svetleet) Ireal += step;
-    if (temneet) Ireal -= step;
+    if (svetleet)
+        Ireal += step;
+    if (temneet)
+        Ireal -= step;
     const auto v = static_cast<uint8_t>(std::clamp(std::trunc(Ireal), 0.0, 255.0));
     AdDraw->Scene()->SetAmbientColor(ad::Ad_ARGB(v, v, v, v));
 }
 
+void TForm1::DrawFrameRate() {
+    if (!showFps || AdDraw->Canvas() == nullptr)
+        return;
+    AdDraw->Canvas()->TextOut(window_.ClientWidth() - 110, 20, "FPS " + std::to_string(AdPerCounter->FPS));
+    AdDraw->Canvas()->TextOut(10, 40, "version 161017");
+}
+
+void TForm1::FormKeyDown(int key) {
+    if (!Running())
+        return;
+    if (key == ad::platform::vk::F1 && dumpArmed) {
+        const std::string failure = DumpState(SpriteEngine.get(), files_.dump);
+        if (!failure.empty())
+            ad::platform::ShowMessage(failure);
+    }
+    if (key == ad::platform::vk::F2)
+        dumpArmed = true;
+    HandleGameKey(key);
+}
+
+void TForm1::FormMouseMove(int x, int y) {
+    if (Running())
+        HandleMouseMove(x, y);
+}
+
+void TForm1::FormMouseDown() {
+    if (Running())
+        HandleMouseDown();
+}
+
 void TForm1::FormClose() {
-    if (closed_) return;
+    if (closed_)
+        return;
     closed_ = true;
     idleBound_ = false;
     MediaPlayer1.Stop();
     SetAudioDevice(nullptr);
-    audio_.reset();
-    loop_.On().idle = nullptr;
+    loop_.On() = {};
+    world = {};
     SpriteEngine.reset();
+    ResetBlockState();
     AdImageList.reset();
     AdPerCounter.reset();
     AdCollisionTester.reset();
     AdDraw.reset();
     if (writeSaveOnClose_) {
-        const std::string failure = WriteSaveFile(saveFileName_);
-        if (!failure.empty()) ad::platform::ShowMessage(failure);
+        const std::string failure = WriteSaveFile(files_.save);
+        if (!failure.empty())
+            ad::platform::ShowMessage(failure);
     }
+    loop_.Terminate();
 }
 
 } // namespace vimbo

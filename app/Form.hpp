@@ -1,12 +1,12 @@
 // The main form: start-up of the engine objects on the window, the per-frame idle handler, the
-// window timer and the shutdown.
+// keyboard and mouse events, the window timer and the shutdown.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "app/SaveFile.hpp"
-#include "app/SdlAudioDevice.hpp"
+#include "app/StateDump.hpp"
 #include "engine/platform/MessageLoop.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdDraws.hpp"
@@ -15,16 +15,26 @@
 #include "engine/sprites/AdPixelTest.hpp"
 #include "engine/sprites/AdSprites.hpp"
 #include "game/Music.hpp"
+#include "game/Sound.hpp"
 
 namespace vimbo {
 
+// Where the form finds and keeps its files.
+struct FormFiles {
+    // Holds the plugins and "adsettings.ini".
+    std::string programFolder;
+    std::string log = "adlog.txt";
+    // The values kept between runs; its presence offers Continue.
+    std::string save = kSaveFileName;
+    std::string dump = kDumpFileName;
+};
+
 class TForm1 {
 public:
-    // The form draws on `window`; `loop` delivers its events; `programFolder` holds the plugins and
-    // "adsettings.ini"; the engine log goes to `logFileName`; the values kept between runs to
-    // `saveFileName`.
-    TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, std::string programFolder,
-           std::string logFileName = "adlog.txt", std::string saveFileName = kSaveFileName);
+    // The form draws on `window`, takes its events from `loop`, and sounds through `audio` (not
+    // owned; nullptr keeps the game silent).
+    TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, FormFiles files,
+           AudioDevice* audio);
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -36,9 +46,12 @@ public:
     // One frame; leaves Done false to be called again at once.
     void AppIdle(bool& Done);
     // Shutdown: frees the engine objects, then writes the "save" file if the renderer had started.
-    // Runs once; no frame runs afterwards.
+    // Runs once; no frame or event handler runs afterwards, and the message loop ends.
     void FormClose();
     void FormDestroy() {}
+    void FormKeyDown(int key);
+    void FormMouseMove(int x, int y);
+    void FormMouseDown();
     void tmr1Timer() { MusicTimerTick(MediaPlayer1, *musicTimer_); }
     void MediaPlayer1Notify() {}
 
@@ -53,19 +66,20 @@ public:
     int tmr1 = 0; // the window timer (music restart countdown), disabled until the music stops
 
     ad::platform::Window& Window() const { return window_; }
-    const std::string& ProgramFolder() const { return programFolder_; }
+    const FormFiles& Files() const { return files_; }
 
 private:
     void ChooseRenderer();
     void create_level();
     void StepFade();
+    void DrawFrameRate();
+    // Events arrive only while a game runs on a finished build.
+    bool Running() const { return !closed_ && idleBound_; }
 
     ad::platform::Window& window_;
     ad::platform::MessageLoop& loop_;
-    std::string programFolder_;
-    std::string logFileName_;
-    std::string saveFileName_;
-    std::unique_ptr<SdlAudioDevice> audio_;
+    FormFiles files_;
+    AudioDevice* audio_;
     std::unique_ptr<LoopMusicTimer> musicTimer_;
     bool writeSaveOnClose_ = false;
     bool idleBound_ = false;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Form.hpp"
+#include "app/SdlAudioDevice.hpp"
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/Files.hpp"
 #include "engine/platform/MessageLoop.hpp"
@@ -28,7 +29,8 @@ int RunProgram() {
         return 1;
     }
     ad::platform::MessageLoop loop(*window, ad::platform::CurrentTicks());
-    TForm1 form(*window, loop, ad::platform::ProgramFolder());
+    SdlAudioDevice audio;
+    TForm1 form(*window, loop, FormFiles{ad::platform::ProgramFolder()}, &audio);
     loop.On().close = [&] {
         form.FormClose();
         loop.Terminate();

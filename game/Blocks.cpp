@@ -7,7 +7,10 @@
 #include "engine/platform/Dialogs.hpp"
 #include "game/BlockTiles.hpp"
 #include "game/GameState.hpp"
+#include "game/Player.hpp"
+#include "game/Sound.hpp"
 #include "game/WallCells.hpp"
+#include "game/World.hpp"
 
 namespace vimbo {
 
@@ -20,7 +23,7 @@ double wallX;
 double wallY;
 int32_t wallCol;
 int32_t wallRow;
-TWall* wall;
+SpriteRef<TWall> wall;
 
 void ResetBlockState() {
     blocks.fill(nullptr);
@@ -42,7 +45,8 @@ void TBlock::DoMove(double timeGap) {
 }
 
 void BuildBlocks(ad::TSpriteEngine& engine, const ad::TAdImageList& images) {
-    if (engine.CountOfClass<TBlock>() > 0) DeadBlocks();
+    if (engine.CountOfClass<TBlock>() > 0)
+        DeadBlocks();
     blockIndex = 0;
     ad::TAdImage* sheet = images.Find("b3");
     const double left = screenW / 2.0 - 384.0;
@@ -57,7 +61,8 @@ void BuildBlocks(ad::TSpriteEngine& engine, const ad::TAdImageList& images) {
                     blockBase = BlockBaseForLevel(level);
                     blockColor = BlockColorForLevel(level);
                     const int tile = ChooseBlockTile(maze, column, row);
-                    if (tile >= 0) block->AnimPos = blockBase + tile;
+                    if (tile >= 0)
+                        block->AnimPos = blockBase + tile;
                     block->SetX(left + column * kCellSize);
                     block->SetY(top + row * kCellSize);
                 } else {
@@ -78,7 +83,8 @@ void DeadBlocks() {
     blockIndex = 0;
     for (TBlock*& block : blocks) {
         try {
-            if (block != nullptr && !block->Deaded()) block->Dead();
+            if (block != nullptr && !block->Deaded())
+                block->Dead();
         } catch (const std::exception&) {
             ad::platform::ShowMessage("error DeadBlocks\rb=" + std::to_string(blockIndex));
             return;
@@ -88,10 +94,43 @@ void DeadBlocks() {
     }
 }
 
+void TWall::PlaceWall() {
+    auto* placed = new TWall(world.SpriteEngine);
+    wall = placed;
+    placed->SetImage(FindImage("wall"));
+    placed->AnimSpeed = 8.0;
+    placed->AnimLoop = true;
+    if (player) {
+        if (player->Deaded()) {
+            placed->SetX(24);
+            placed->SetY(24);
+        } else {
+            placed->SetX(player->cellX * 24 + originX - 24);
+            placed->SetY(player->cellY * 24 + originY - 24);
+        }
+    }
+    placed->SetZ(8);
+    PlaySoundRes("whoosh");
+}
+
+void DropWall() {
+    if (!player || (player->vx == 0 && player->vy == 0) || showW)
+        return;
+    wallTimer = 0;
+    showW = true;
+    TWall::PlaceWall();
+    wallX = player->X();
+    wallY = player->Y();
+    wallCol = player->cellX;
+    wallRow = player->cellY;
+    CloseCellForWall(maze, wallCol, wallRow);
+}
+
 void walldestroy() {
     showW = false;
-    if (wallX == 0 || wallY == 0) return;
-    if (wall != nullptr && !wall->Deaded()) wall->Dead();
+    if (wallX == 0 || wallY == 0)
+        return;
+    wall.Remove();
     wall = nullptr;
     wallTimer = 0;
     wallX = 0;

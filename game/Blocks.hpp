@@ -8,6 +8,7 @@
 #include "engine/render/AdImages.hpp"
 #include "engine/sprites/AdImageSprites.hpp"
 #include "engine/sprites/AdSprites.hpp"
+#include "game/SpriteRef.hpp"
 
 namespace vimbo {
 
@@ -22,9 +23,13 @@ public:
 };
 
 // The temporary wall the player drops on the cell it is crossing; it holds the enemy for a while.
-class TWall : public ad::TImageSpriteEx {
+class TWall : public TGameSprite {
 public:
-    explicit TWall(ad::TSprite* parent) : TImageSpriteEx(parent) {}
+    explicit TWall(ad::TSprite* parent) : TGameSprite(parent) {}
+
+    // Creates the wall sprite on the player's cell (at (24, 24) when the player was caught) and
+    // plays its sound; the new wall becomes `wall`.
+    static void PlaceWall();
 };
 
 inline constexpr int kBlockSlots = 993;
@@ -49,7 +54,7 @@ extern double wallX;
 extern double wallY;
 extern int32_t wallCol;
 extern int32_t wallRow;
-extern TWall* wall;
+extern SpriteRef<TWall> wall;
 
 // Puts the block and wall state back to its value at program start.
 void ResetBlockState();
@@ -61,6 +66,10 @@ void BuildBlocks(ad::TSpriteEngine& engine, const ad::TAdImageList& images);
 
 // Marks every block of the maze dead.
 void DeadBlocks();
+
+// The player drops a wall on the cell it is crossing, if it is moving and no wall stands: the wall
+// sprite, its clock, and its cell closed in the maze for the enemy's path search.
+void DropWall();
 
 // Takes the placed wall away: the sprite is marked dead and the wall's cell and its neighbours get
 // their floor codes back. Without a wall it only clears `showW`.

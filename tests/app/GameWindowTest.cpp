@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/Form.hpp"
+#include "app/SdlAudioDevice.hpp"
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/TickSource.hpp"
 #include "game/GameState.hpp"
@@ -29,7 +30,8 @@ TEST(GameWindow, OpensRunsFramesAndClosesWhenAskedTo) {
 
     ad::platform::MessageLoop loop(*window, ad::platform::SystemTicks());
     {
-        vimbo::TForm1 form(*window, loop, folder, folder + "adlog.txt", folder + "save");
+        vimbo::SdlAudioDevice audio;
+        vimbo::TForm1 form(*window, loop, vimbo::FormFiles{folder, folder + "adlog.txt", folder + "save"}, &audio);
         bool closed = false;
         loop.On().close = [&] {
             closed = true;

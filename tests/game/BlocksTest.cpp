@@ -163,12 +163,12 @@ TEST_F(BlocksTest, RemovingTheWallFreesItsCellAndASecondRemovalOnlyClearsTheFlag
     wallCol = column;
     wallRow = row;
     CloseCellForWall(maze, column, row);
-    TWall* placed = wall;
+    TWall* placed = wall.get();
 
     walldestroy();
     EXPECT_FALSE(showW);
     EXPECT_TRUE(placed->Deaded());
-    EXPECT_EQ(wall, nullptr);
+    EXPECT_EQ(wall.get(), nullptr);
     EXPECT_EQ(wallTimer, 0);
     EXPECT_EQ(wallX, 0);
     EXPECT_EQ(wallY, 0);

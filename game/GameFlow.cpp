@@ -1,0 +1,143 @@
+// The game-flow state machine and the scene builds it runs while the screen is dark.
+#include "game/GameFlow.hpp"
+
+#include <algorithm>
+#include <exception>
+
+#include "engine/platform/Dialogs.hpp"
+#include "frontend/Menus.hpp"
+#include "game/Blocks.hpp"
+#include "game/Effects.hpp"
+#include "game/GameState.hpp"
+#include "game/LevelLoading.hpp"
+#include "game/Player.hpp"
+#include "game/Tail.hpp"
+#include "game/World.hpp"
+
+namespace vimbo {
+
+namespace {
+
+void ResetTail() {
+    hvostLen = TailLengthFor(difficulty, hvostLen);
+    trailX.fill(0.0);
+    trailY.fill(0.0);
+}
+
+void BuildNewGame() {
+    Ireal = 0;
+    tmrNewGame = false;
+    RemoveMenus();
+    PlayerCreate();
+    player->CollisionTester = world.AdCollisionTester;
+    BuildBlocks(*world.SpriteEngine, *world.AdImageList);
+    fon2Color = 0x71B33C;
+    fonColor = 0x2A2AA5;
+    bgScroll = true;
+    svetleet = true;
+    playerDied = false;
+    star.Remove();
+    MainMenuE = false;
+}
+
+void RestartPlay() {
+    svetleet = true;
+    tmrRestart = false;
+    if (star.Usable()) {
+        star->SetX(screenW / 2.0 - 384);
+        star->SetY(screenH / 2.0 - 384);
+    }
+    if (lives < 1) {
+        ad::platform::ShowMessage("d");
+        return;
+    }
+    ResetTail();
+    if (levelChanged) {
+        levelChanged = false;
+        loading_level();
+        BuildBlocks(*world.SpriteEngine, *world.AdImageList);
+    }
+    // The restarted runner collides by rectangles: only the new game's runner gets the pixel test.
+    player.Remove();
+    PlayerCreate();
+}
+
+void BackToMainMenu() {
+    gameover3 = false;
+    MainMenuE = true;
+    lives = 3;
+    level = 1;
+    ResetTail();
+    deleteLevel();
+    HudCreate();
+    svetleet = true;
+}
+
+// Runs one group of a teardown; a failure shows the group's text and skips the rest of it.
+template <typename Group> void Guarded(const char* failure, Group group) {
+    try {
+        group();
+    } catch (const std::exception&) {
+        ad::platform::ShowMessage(failure);
+    }
+}
+
+} // namespace
+
+void ListenFlags() {
+    if (showOptions) {
+        showOptions = false;
+        LayoutOptions();
+    }
+    if (gameover3 && Ireal <= 0)
+        BackToMainMenu();
+    if (tmrNewGame) {
+        temneet = true;
+        if (Ireal <= 0) {
+            try {
+                BuildNewGame();
+            } catch (const std::exception&) {
+                ad::platform::ShowMessage("error tmrnewgame in listen");
+            }
+        }
+    }
+    if (tmrRestart) {
+        temneet = true;
+        if (Ireal <= 0)
+            RestartPlay();
+    }
+}
+
+void deleteLevel() {
+    blockIndex = 0;
+    DeadBlocks();
+    Guarded("error4", [] {
+        for (const SpriteRef<THvost>& segment : hvosts) {
+            if (!segment.Usable())
+                continue;
+            segment->SetX(-24);
+            segment->Visible = false;
+        }
+    });
+    Guarded("error5", [] { star.Remove(); });
+    Guarded("error7", [] { player.Remove(); });
+}
+
+void StartNewGame() {
+    score = 0;
+    level = 1;
+    lives = 3;
+    loading_level();
+    tmrNewGame = true;
+}
+
+void ContinueGame() {
+    Ireal = 255;
+    level = score >= 3800 ? 20 : score / 200 + 1;
+    const int earned = std::clamp(score / 1000, 0, static_cast<int>(lifeBonusGiven.size()));
+    std::fill_n(lifeBonusGiven.begin(), earned, true);
+    loading_level();
+    tmrNewGame = true;
+}
+
+} // namespace vimbo

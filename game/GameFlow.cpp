@@ -7,7 +7,9 @@
 #include "engine/platform/Dialogs.hpp"
 #include "frontend/Menus.hpp"
 #include "game/Blocks.hpp"
+#include "game/Collectibles.hpp"
 #include "game/Effects.hpp"
+#include "game/Enemy.hpp"
 #include "game/GameState.hpp"
 #include "game/LevelLoading.hpp"
 #include "game/Player.hpp"
@@ -30,12 +32,17 @@ void BuildNewGame() {
     RemoveMenus();
     PlayerCreate();
     player->CollisionTester = world.AdCollisionTester;
+    EnemyCreate();
+    CreateHvosts();
+    SpawnVit();
     BuildBlocks(*world.SpriteEngine, *world.AdImageList);
     fon2Color = 0x71B33C;
     fonColor = 0x2A2AA5;
     bgScroll = true;
     svetleet = true;
     playerDied = false;
+    if (enemy.Usable())
+        enemy->dir = "up";
     star.Remove();
     MainMenuE = false;
 }
@@ -60,6 +67,10 @@ void RestartPlay() {
     // The restarted runner collides by rectangles: only the new game's runner gets the pixel test.
     player.Remove();
     PlayerCreate();
+    PlaceEnemy();
+    HideHvosts();
+    vit.Remove();
+    SpawnVit();
 }
 
 void BackToMainMenu() {
@@ -119,8 +130,14 @@ void deleteLevel() {
             segment->Visible = false;
         }
     });
-    Guarded("error5", [] { star.Remove(); });
-    Guarded("error7", [] { player.Remove(); });
+    Guarded("error5", [] {
+        vit.Remove();
+        star.Remove();
+    });
+    Guarded("error7", [] {
+        player.Remove();
+        enemy.Remove();
+    });
 }
 
 void StartNewGame() {

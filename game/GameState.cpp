@@ -2,7 +2,10 @@
 #include "game/GameState.hpp"
 
 #include "game/Blocks.hpp"
+#include "game/Collectibles.hpp"
+#include "game/Enemy.hpp"
 #include "game/LevelLoading.hpp"
+#include "game/Tail.hpp"
 
 namespace vimbo {
 
@@ -72,6 +75,9 @@ void ResetGameState() {
     musicTicks = 0;
     showFps = dumpArmed = false;
     ResetBlockState();
+    ResetEnemyState();
+    ResetTailState();
+    ResetCollectibleState();
     mapLines.clear();
 }
 

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "engine/platform/Dialogs.hpp"
 #include "game/ActorProbes.hpp"
 #include "game/Blocks.hpp"
+#include "game/Collectibles.hpp"
+#include "game/Effects.hpp"
 #include "game/GameState.hpp"
+#include "game/Sound.hpp"
 #include "game/Tail.hpp"
 #include "game/World.hpp"
 
@@ -179,6 +183,37 @@ void TPlayer::TurnWhileMoving() {
 
 void TPlayer::DoCollision(ad::TSprite* sprite, bool& done) {
     TGameSprite::DoCollision(sprite, done);
+    auto* collectible = dynamic_cast<TVit1*>(sprite);
+    // A collectible already eaten in this frame (by the enemy) counts no more.
+    if (collectible == nullptr || collectible->Deaded())
+        return;
+    try {
+        EmitParticles(world.EatParticles, 8, ad::AdRound(X()) + 12, ad::AdRound(Y()) + 12);
+        const double frame = vit.Usable() ? vit->AnimPos : collectible->AnimPos;
+        lastPoints = PointsForFrame(frame);
+        score += lastPoints;
+        switch (lastPoints) {
+        case 100:
+            EmitParticles(world.BonusParticles, 10, ad::AdRound(X()), ad::AdRound(Y()));
+            PlaySoundRes("s5");
+            break;
+        case 30:
+            PlaySoundRes("s4_3");
+            break;
+        case 20:
+            PlaySoundRes("s4_2");
+            break;
+        default:
+            PlaySoundRes("s4_1");
+            break;
+        }
+        ShowScoreUp();
+        collectible->SetX(-24);
+        collectible->Dead();
+        checkscore();
+    } catch (const std::exception&) {
+        ad::platform::ShowMessage("error in player col");
+    }
 }
 
 } // namespace vimbo

@@ -1,8 +1,91 @@
-// The enemy's tail segments.
+// The enemy's tail segments and the trail they follow.
 #include "game/Tail.hpp"
+
+#include "game/Enemy.hpp"
+#include "game/GameState.hpp"
+#include "game/World.hpp"
 
 namespace vimbo {
 
 std::array<SpriteRef<THvost>, kTailSegments> hvosts;
+
+namespace {
+
+// The tail grows by one segment every this many segment moves (301 per frame).
+constexpr int32_t kGrowthMoves = 400000;
+
+int32_t trailCursor;
+// The enemy's cell as the last two segment moves saw it, and which slot the next one writes.
+int32_t lastCells[2][2];
+int32_t lastCellSlot;
+int32_t growthCounter;
+
+} // namespace
+
+void ResetTailState() {
+    trailCursor = 0;
+    lastCells[0][0] = lastCells[0][1] = lastCells[1][0] = lastCells[1][1] = 0;
+    lastCellSlot = 0;
+    growthCounter = 0;
+}
+
+void CreateHvosts() {
+    for (SpriteRef<THvost>& slot : hvosts) {
+        if (slot.Usable())
+            continue;
+        auto* segment = new THvost(world.SpriteEngine);
+        slot = segment;
+        segment->SetImage(FindImage("Hvost"));
+        segment->AnimSpeed = 8.0;
+        segment->SetZ(2);
+        segment->SetX(-24);
+        segment->Visible = false;
+        segment->CollisionTester = world.AdCollisionTester;
+    }
+}
+
+void HideHvosts() {
+    for (const SpriteRef<THvost>& segment : hvosts) {
+        if (!segment)
+            continue;
+        segment->SetX(-24);
+        segment->Visible = false;
+    }
+}
+
+void THvost::DoMove(double timeGap) {
+    TGameSprite::DoMove(timeGap);
+    if (paused || MainMenuE || nastarte || gameover || gameover2 || !enemy)
+        return;
+    lastCells[lastCellSlot][0] = enemy->cellX;
+    lastCells[lastCellSlot][1] = enemy->cellY;
+    lastCellSlot ^= 1;
+    // All segments see the same enemy cell within a frame, so one trail point is written per cell
+    // change: the enemy's position in the first frame after it.
+    if (trailCursor < 0 || trailCursor >= kTailSegments)
+        trailCursor = 0;
+    if (lastCells[0][0] != lastCells[1][0] || lastCells[0][1] != lastCells[1][1]) {
+        trailX[static_cast<size_t>(trailCursor)] = enemy->X();
+        trailY[static_cast<size_t>(trailCursor)] = enemy->Y();
+        ++trailCursor;
+    }
+    for (int32_t n = 0; n <= hvostLen && n < kTailSegments; ++n) {
+        const SpriteRef<THvost>& segment = hvosts[static_cast<size_t>(n)];
+        if (trailX[static_cast<size_t>(n)] == 0 || !segment)
+            continue;
+        segment->Visible = true;
+        segment->SetX(trailX[static_cast<size_t>(n)]);
+        segment->SetY(trailY[static_cast<size_t>(n)]);
+    }
+    // The trail is a ring of hvostLen + 1 entries.
+    if (trailCursor > hvostLen)
+        trailCursor = 0;
+    if (growthCounter == kGrowthMoves) {
+        if (hvostLen < kLongestTail)
+            ++hvostLen;
+        growthCounter = 0;
+    }
+    ++growthCounter;
+}
 
 } // namespace vimbo

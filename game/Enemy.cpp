@@ -1,0 +1,322 @@
+// The enemy's move (block stops, one-probe turns, junction decisions, the wall's hold, standstill) and
+// its collision responses.
+#include "game/Enemy.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/render/AdCanvas.hpp"
+#include "frontend/Menus.hpp"
+#include "game/ActorProbes.hpp"
+#include "game/Blocks.hpp"
+#include "game/Collectibles.hpp"
+#include "game/Effects.hpp"
+#include "game/GameState.hpp"
+#include "game/PathSearch.hpp"
+#include "game/Player.hpp"
+#include "game/Sound.hpp"
+#include "game/Tail.hpp"
+#include "game/World.hpp"
+
+namespace vimbo {
+
+SpriteRef<TEnemy1> enemy;
+int32_t enemySpeed;
+double stuckTime;
+bool atJunction;
+int32_t pathLen, dUp, dRight, dDown, dLeft;
+
+namespace {
+
+constexpr int32_t kEnemySpeed = 400;
+
+// Standing still this long (tenths of a second) makes the enemy search again on a junction, and
+// this long take the last route found wherever it stands.
+constexpr double kSearchAgainAfter = 5;
+constexpr double kTakeRouteAfter = 15;
+
+} // namespace
+
+void ResetEnemyState() {
+    enemySpeed = 0;
+    stuckTime = 0;
+    atJunction = false;
+    pathLen = dUp = dRight = dDown = dLeft = 0;
+}
+
+void EnemyCreate() {
+    auto* hunter = new TEnemy1(world.SpriteEngine);
+    enemy = hunter;
+    hunter->SetImage(FindImage("Enemy"));
+    hunter->AnimSpeed = 8.0;
+    hunter->SetZ(7);
+    PlaceEnemy();
+    hunter->CollisionTester = world.AdCollisionTester;
+}
+
+void PlaceEnemy() {
+    if (!enemy)
+        return;
+    enemy->SetX(screenW / 2.0 + 336);
+    enemy->SetY(screenH / 2.0 + 312);
+    enemySpeed = kEnemySpeed;
+}
+
+void PathSearch() {
+    if (!enemy || !player)
+        return;
+    const PathSearchQuery query{
+        {enemy->cellX, enemy->cellY}, {player->cellX, player->cellY}, vitMode, {vitCol, vitRow}};
+    const PathSearchResult result = PathSearch(maze, query);
+    if (result.distancesRead) {
+        pathLen = result.pathLen;
+        dUp = result.dUp;
+        dRight = result.dRight;
+        dDown = result.dDown;
+        dLeft = result.dLeft;
+    }
+    if (result.found)
+        enemy->pathDir = result.pathDir;
+}
+
+void TEnemy1::UpdateVelocity() {
+    const double speed = enemySpeed;
+    if (dir == "up") {
+        vy = -speed, vx = 0, dx = 0;
+        SetAngle(0);
+    } else if (dir == "down") {
+        vy = speed, vx = 0, dx = 0;
+        SetAngle(180);
+    } else if (dir == "left") {
+        vx = -speed, vy = 0, dy = 0;
+        SetAngle(270);
+    } else if (dir == "right") {
+        vx = speed, vy = 0, dy = 0;
+        SetAngle(90);
+    }
+}
+
+void TEnemy1::DoMove(double timeGap) {
+    TGameSprite::DoMove(timeGap);
+    if (nastarte) {
+        AnimActive = false;
+        SetAngle(0);
+        return;
+    }
+    if (paused || MainMenuE)
+        return;
+    // Held fast as long as the wall it ran into stands.
+    if (EnInWall) {
+        dx = 0;
+        dy = 0;
+        if (!showW)
+            EnInWall = false;
+        return;
+    }
+    AnimActive = vx != 0 || vy != 0;
+    dx = vx * timeGap;
+    dy = vy * timeGap;
+    StopBeforeObstacle<TBlock>(*this, {dir, dx, dy, vx, vy});
+    double x = 0, y = 0;
+    if (dir.empty() && NeighbourCentre(nextDir, x, y) && !ObstacleAt<TBlock>(*this, x, y))
+        dir = nextDir;
+    TurnWhileMoving();
+    DecideAtJunction();
+    UpdateVelocity();
+    SetX(X() + dx);
+    SetY(Y() + dy);
+    cellX = CellOf(X(), originX);
+    cellY = CellOf(Y(), originY);
+    enemySpeed = kEnemySpeed;
+    Collision();
+    if (Deaded())
+        return;
+    if (vx == 0 && vy == 0)
+        stuckTime += timeGap * 10;
+    else
+        stuckTime = 0;
+    if (stuckTime > kTakeRouteAfter) {
+        stuckTime = 0;
+        nextDir = pathDir;
+    }
+    if (stuckTime > kSearchAgainAfter)
+        atJunction = false;
+}
+
+namespace {
+
+// One perpendicular turn of the enemy: a single probe at the trailing edge after this step must be
+// free; the move up to the opening is made only when the leading edge lies beside it, but the turn
+// is taken either way (the block response then pushes the enemy back into the corridor).
+struct EnemyTurn {
+    double probeX, probeY;
+    double besideX, besideY;
+    double scanX, scanY;
+    double stepX, stepY;
+};
+
+} // namespace
+
+void TEnemy1::TurnWhileMoving() {
+    if (dir.empty() || nextDir == dir)
+        return;
+    const double ax = std::abs(dx), ay = std::abs(dy);
+    const auto turn = [&](const EnemyTurn& side, bool vertical, int along) {
+        if (ObstacleAt<TBlock>(*this, side.probeX, side.probeY))
+            return;
+        const int i = ScanToObstacle<TBlock>(*this, [&](int k) {
+            return std::pair{side.scanX + side.stepX * k, side.scanY + side.stepY * k};
+        });
+        if (!ObstacleAt<TBlock>(*this, side.besideX, side.besideY)) {
+            if (vertical)
+                SetY(Y() + along * std::min<double>(i, ay));
+            else
+                SetX(X() + along * std::min<double>(i, ax));
+        }
+        dir = nextDir;
+    };
+    const auto reverse = [&](const char* opposite) {
+        if (nextDir == opposite)
+            dir = nextDir;
+    };
+    if (dir == "up") {
+        if (nextDir == "right")
+            turn({36, 24 - ay, 36, 0, 36, 0, 0, -1}, true, -1);
+        else if (nextDir == "left")
+            turn({-12, 24 - ay, -12, 0, -12, 0, 0, -1}, true, -1);
+        else
+            reverse("down");
+    }
+    if (dir == "down") {
+        if (nextDir == "right")
+            turn({36, ay, 36, 24, 36, 24, 0, 1}, true, 1);
+        else if (nextDir == "left")
+            turn({-12, ay, -12, 24, -12, 24, 0, 1}, true, 1);
+        else
+            reverse("up");
+    }
+    if (dir == "right") {
+        if (nextDir == "up")
+            turn({ax, -12, 24, -12, 24, -12, 1, 0}, false, 1);
+        else if (nextDir == "down")
+            turn({ax, 36, 24, 36, 24, 36, 1, 0}, false, 1);
+        else
+            reverse("left");
+    }
+    if (dir == "left") {
+        if (nextDir == "up")
+            turn({24 - ax, -12, 0, -12, 0, -12, -1, 0}, false, -1);
+        else if (nextDir == "down")
+            turn({24 - ax, 36, 0, 36, 0, 36, -1, 0}, false, -1);
+        else
+            reverse("right");
+    }
+}
+
+void TEnemy1::DecideAtJunction() {
+    const bool onJunction = InMaze(cellX, cellY) && MazeAt(maze, cellX, cellY) == kJunctionCell;
+    if (!onJunction) {
+        atJunction = false;
+        return;
+    }
+    if (atJunction)
+        return;
+    PathSearch();
+    nextDir = pathDir;
+    atJunction = true;
+}
+
+void TEnemy1::DoCollision(ad::TSprite* sprite, bool& done) {
+    TGameSprite::DoCollision(sprite, done);
+    if (dynamic_cast<TVit1*>(sprite) != nullptr)
+        EatCollectible(*sprite);
+    else if (dynamic_cast<TBlock*>(sprite) != nullptr)
+        LeaveBlock(*sprite);
+    else if (dynamic_cast<TWall*>(sprite) != nullptr)
+        RunIntoWall();
+    else if (dynamic_cast<TPlayer*>(sprite) != nullptr && !sprite->Deaded())
+        CatchPlayer();
+}
+
+void TEnemy1::EatCollectible(ad::TSprite& collectible) {
+    // A collectible the runner ate in this frame is gone already: it must not count twice.
+    if (collectible.Deaded())
+        return;
+    const double p = vit.Usable() ? vit->AnimPos : static_cast<TVit1&>(collectible).AnimPos;
+    struct Meal {
+        int32_t points, growth, growsBelow;
+    };
+    const Meal meal = p >= 12  ? Meal{100, 20, 279}
+                      : p >= 8 ? Meal{30, 7, 292}
+                      : p >= 4 ? Meal{20, 6, 293}
+                               : Meal{10, 5, 294};
+    lastPoints = meal.points;
+    score -= meal.points;
+    if (hvostLen < meal.growsBelow)
+        hvostLen += meal.growth;
+    PlaySoundRes("s1");
+    if (score < 0)
+        score = 0;
+    EmitParticles(world.EnemyParticles, 5, ad::AdRound(X()) + 12, ad::AdRound(Y()) + 12);
+    ShowScoreDown();
+    collectible.Dead();
+    checkscore();
+}
+
+void TEnemy1::LeaveBlock(const ad::TSprite& block) {
+    const double x = ad::AdRound(X()), y = ad::AdRound(Y());
+    const ad::TSpriteEngine* engine = Engine();
+    const auto blockAt = [&](double px, double py) {
+        return dynamic_cast<const TBlock*>(VisibleSpriteAt(*engine, px, py)) != nullptr;
+    };
+    if (blockAt(x + 25, y + 2) || blockAt(x + 25, y + 22))
+        SetX(X() - 1);
+    if (blockAt(x - 1, y + 2) || blockAt(x - 1, y + 22))
+        SetX(X() + 1);
+    if (blockAt(x + 2, y - 1) || blockAt(x + 22, y - 1))
+        SetY(Y() + 1);
+    if (blockAt(x + 2, y + 25) || blockAt(x + 22, y + 25))
+        SetY(Y() - 1);
+    SetX(block.X() >= X() ? X() - 1 : X() + 1);
+    SetY(block.Y() >= Y() ? Y() - 1 : Y() + 1);
+}
+
+void TEnemy1::RunIntoWall() {
+    if (world.AdDraw != nullptr && world.AdDraw->Canvas() != nullptr)
+        world.AdDraw->Canvas()->TextOut(ad::AdRound(X()), ad::AdRound(Y() - 24), "o_0");
+    if (EnInWall)
+        return;
+    EnInWall = true;
+    if (vx != 0)
+        vx = -enemySpeed;
+    if (vy != 0)
+        vy = -enemySpeed;
+}
+
+void TEnemy1::CatchPlayer() {
+    if (showW) {
+        showW = false;
+        walldestroy();
+        EnInWall = false;
+    }
+    PlaySoundRes("dead13");
+    playerDied = true;
+    nastarte = true;
+    bgScroll = true;
+    Ireal = 255.0;
+    levelBonus = 0;
+    lives -= 1;
+    EmitParticles(world.EnemyParticles, 25, ad::AdRound(X()) + 12, ad::AdRound(Y()) + 12);
+    StartStar();
+    player.Remove();
+    // A game continued with no life left (a "save" written during the game-over banner) ends here
+    // too, rather than asking for a restart that has nothing to restart with.
+    if (lives > 0) {
+        tmrRestart = true;
+    } else {
+        gameover = true;
+        GameOverBanner();
+    }
+}
+
+} // namespace vimbo

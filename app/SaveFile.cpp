@@ -57,10 +57,13 @@ std::string ParseSaveText(std::string_view text, SavedValues& into) {
     std::array<std::string_view, kSaveLines> group{};
     for (size_t k = 0; k < kSaveLines; ++k)
         if (first + k < lines.size()) group[k] = lines[first + k];
+    // A damaged file must not cost the player: whatever does not read takes a first run's value.
+    const SavedValues fresh = FreshInstallValues();
     std::string problems;
-    const auto number = [&](size_t index, int32_t& value, const char* what) {
+    const auto number = [&](size_t index, int32_t& value, int32_t freshValue, const char* what) {
         const std::string_view line = group[index];
         if (ReadInteger(line, value)) return;
+        value = freshValue;
         if (!problems.empty()) problems += "; ";
         // A binary or runaway line is cut short so the message stays readable.
         const std::string shown = line.size() > kShownLineLength
@@ -69,14 +72,20 @@ std::string ParseSaveText(std::string_view text, SavedValues& into) {
         problems += "line " + std::to_string(first + index + 1) + " (" + what + ") reads \"" + shown +
                     "\", not a whole number";
     };
-    number(0, into.score, "score");
-    number(1, into.lives, "lives");
-    number(2, into.topscore, "top score");
-    into.soundOn = group[3] == "1";
-    into.musicOn = group[4] == "1";
+    number(0, into.score, fresh.score, "score");
+    number(1, into.lives, fresh.lives, "lives");
+    number(2, into.topscore, fresh.topscore, "top score");
+    const bool damaged = !problems.empty();
+    const auto toggle = [&](std::string_view line, bool freshValue) {
+        if (damaged && line != "0" && line != "1") return freshValue;
+        return line == "1";
+    };
+    into.soundOn = toggle(group[3], fresh.soundOn);
+    into.musicOn = toggle(group[4], fresh.musicOn);
     if (group[5] == "1") into.difficulty = "easy";
-    if (group[5] == "2") into.difficulty = "normal";
-    if (group[5] == "3") into.difficulty = "hard";
+    else if (group[5] == "2") into.difficulty = "normal";
+    else if (group[5] == "3") into.difficulty = "hard";
+    else if (damaged) into.difficulty = fresh.difficulty;
     return problems;
 }
 

@@ -23,10 +23,11 @@ struct SavedValues {
 SavedValues FreshInstallValues();
 
 // Reads a file's text: six lines (CR LF or LF), read in groups of six of which the last wins (a
-// missing line reads as empty). A number line that is not a whole decimal integer keeps the value
-// `into` held and is described in the returned text ("" when every line read well). The switches
-// are on exactly when their line is "1"; a difficulty line other than "1", "2", "3" keeps the
-// difficulty.
+// missing line reads as empty). The switches are on exactly when their line is "1"; a difficulty
+// line other than "1", "2", "3" keeps the difficulty. A number line that is not a whole decimal
+// integer makes the file damaged and is described in the returned text ("" when every number read
+// well); in a damaged file each line that does not read as its kind of value (such a number, a
+// switch other than "0" or "1", a difficulty other than "1", "2", "3") takes a first run's value.
 std::string ParseSaveText(std::string_view text, SavedValues& into);
 
 // The file's text for the values: six lines ended by CR LF; a difficulty other than "easy", "normal"

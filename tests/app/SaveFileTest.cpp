@@ -58,15 +58,18 @@ TEST(SaveText, TheLastGroupOfSixLinesWins) {
     EXPECT_EQ(values.difficulty, "hard");
 }
 
-TEST(SaveText, ANumberLineThatDoesNotReadKeepsItsValueAndIsNamed) {
+TEST(SaveText, ANumberLineThatDoesNotReadTakesAFirstRunsValueAndIsNamed) {
     SavedValues values;
-    values.lives = 3;
+    values.lives = 7;
     values.topscore = 77;
     // Seven lines: the second group is line 7 and five missing (empty) lines.
     const std::string problems = ParseSaveText("1\r\n2\r\n3\r\n1\r\n1\r\n1\r\n50\r\n", values);
     EXPECT_EQ(values.score, 50);
-    EXPECT_EQ(values.lives, 3);
-    EXPECT_EQ(values.topscore, 77);
+    EXPECT_EQ(values.lives, 3) << "a first run's lives, so the game can be played";
+    EXPECT_EQ(values.topscore, 0);
+    EXPECT_TRUE(values.soundOn) << "an empty switch line in a damaged file";
+    EXPECT_TRUE(values.musicOn);
+    EXPECT_EQ(values.difficulty, "normal") << "an empty difficulty line in a damaged file";
     EXPECT_NE(problems.find("line 8 (lives)"), std::string::npos) << problems;
     EXPECT_NE(problems.find("line 9 (top score)"), std::string::npos) << problems;
     SavedValues other;
@@ -118,9 +121,30 @@ TEST_F(SaveFileTest, ADamagedFileIsKeptAsItWasAndTheGoodLinesCount) {
     EXPECT_EQ(score, 300);
     EXPECT_EQ(lives, 5);
     EXPECT_EQ(topscore, 0);
-    EXPECT_FALSE(soundOn);
+    EXPECT_FALSE(soundOn) << "a switch that reads keeps its value";
     EXPECT_TRUE(musicOn);
     EXPECT_EQ(difficulty, "hard");
+}
+
+TEST_F(SaveFileTest, InADamagedFileOddSwitchesAndDifficultyTakeFirstRunValues) {
+    WriteFile(path_, "x\r\n\r\n10\r\n2\r\n0\r\n7\r\n");
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Damaged);
+    EXPECT_EQ(score, 0);
+    EXPECT_EQ(lives, 3);
+    EXPECT_EQ(topscore, 10);
+    EXPECT_TRUE(soundOn) << "\"2\" is no switch";
+    EXPECT_FALSE(musicOn);
+    EXPECT_EQ(difficulty, "normal");
+}
+
+TEST_F(SaveFileTest, AFileThatReadsWellIsTakenAsItStands) {
+    WriteFile(path_, "0\r\n0\r\n10\r\n2\r\n0\r\n7\r\n");
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Read);
+    EXPECT_EQ(lives, 0);
+    EXPECT_FALSE(soundOn) << "only \"1\" switches on";
+    EXPECT_EQ(difficulty, "") << "an unknown difficulty keeps the start value";
 }
 
 TEST_F(SaveFileTest, WritesTheGameStateWholeAndReadsItBack) {

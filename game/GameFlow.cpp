@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "engine/platform/Dialogs.hpp"
+#include "frontend/Backgrounds.hpp"
+#include "frontend/Digits.hpp"
 #include "frontend/Menus.hpp"
 #include "game/Blocks.hpp"
 #include "game/Effects.hpp"
@@ -30,6 +32,7 @@ void BuildNewGame() {
     RemoveMenus();
     PlayerCreate();
     player->CollisionTester = world.AdCollisionTester;
+    GameHudCreate();
     BuildBlocks(*world.SpriteEngine, *world.AdImageList);
     fon2Color = 0x71B33C;
     fonColor = 0x2A2AA5;
@@ -60,6 +63,9 @@ void RestartPlay() {
     // The restarted runner collides by rectangles: only the new game's runner gets the pixel test.
     player.Remove();
     PlayerCreate();
+    LevelFonCreate();
+    Fon2Create();
+    HudDigitsRecreate();
 }
 
 void BackToMainMenu() {
@@ -70,6 +76,8 @@ void BackToMainMenu() {
     ResetTail();
     deleteLevel();
     HudCreate();
+    LevelFonCreate();
+    Fon2Create();
     svetleet = true;
 }
 
@@ -119,8 +127,15 @@ void deleteLevel() {
             segment->Visible = false;
         }
     });
-    Guarded("error5", [] { star.Remove(); });
-    Guarded("error7", [] { player.Remove(); });
+    Guarded("error5", [] {
+        star.Remove();
+        RemoveLevelDigits();
+    });
+    Guarded("error6", [] { RemoveScoreDigits(); });
+    Guarded("error7", [] {
+        RemoveLivesDigitAndLabels();
+        player.Remove();
+    });
 }
 
 void StartNewGame() {

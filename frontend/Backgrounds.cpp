@@ -26,6 +26,8 @@ constexpr LayerMotion kFon2Motion{100, 0.05};
 // Sprites of a layer overlap by this much, so no seam shows between them.
 constexpr double kOverlap = 10;
 constexpr double kExtraHeight = 50;
+// All three sprites of a layer share their Y: a step between two of them would show as a seam in the
+// picture scrolling past.
 constexpr double kLayerY = -20;
 
 struct LayerLook {
@@ -33,8 +35,6 @@ struct LayerLook {
     int z;
     double alpha;
     uint32_t color;
-    // The first sprite's Y; the others stand at kLayerY.
-    double firstY;
 };
 
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
@@ -58,21 +58,20 @@ constexpr LevelColors kLevelColors[] = {
 
 template <typename T> void BuildLayer(std::array<SpriteRef<T>, 3>& layer, const LayerLook& look) {
     const double width = screenW, height = screenH + kExtraHeight;
-    double x = -kOverlap, y = look.firstY;
+    double x = -kOverlap;
     for (SpriteRef<T>& ref : layer) {
         if (!ref.Usable())
             ref = new T(world.SpriteEngine);
         T& sprite = *ref.get();
         sprite.SetImage(FindImage(look.image));
         sprite.SetX(x);
-        sprite.SetY(y);
+        sprite.SetY(kLayerY);
         sprite.SetWidth(width);
         sprite.SetHeight(height);
         sprite.SetZ(look.z);
         sprite.SetAlpha(look.alpha);
         sprite.SetColor(look.color);
         x += sprite.Width() - kOverlap;
-        y = kLayerY;
     }
 }
 
@@ -129,11 +128,11 @@ void LevelFonCreate() {
 }
 
 void FonCreate() {
-    BuildLayer(fonSprites, {"fon", -2, 255, fonColor, kLayerY});
+    BuildLayer(fonSprites, {"fon", -2, 255, fonColor});
 }
 
 void Fon2Create() {
-    BuildLayer(fon2Sprites, {"fon2", 1, 200, fon2Color, -10});
+    BuildLayer(fon2Sprites, {"fon2", 1, 200, fon2Color});
 }
 
 } // namespace vimbo

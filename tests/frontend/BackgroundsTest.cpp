@@ -114,7 +114,7 @@ TEST_F(BackgroundsTest, LayersAreThreeOverlappingSpritesRebuiltInPlaceAfterATear
     Frame();
     Fon2Create();
     EXPECT_EQ(fon2Sprites[0].get(), upper);
-    ExpectPlace(Place(fon2Sprites), {-10, w - 20, 2 * w - 30, -10, -20, -20});
+    ExpectPlace(Place(fon2Sprites), {-10, w - 20, 2 * w - 30, -20, -20, -20});
     EXPECT_EQ(engine_.CountOfClass<TFon2>(), 3);
 }
 

@@ -13,6 +13,7 @@
 #include "engine/render/AdDLLLoader.hpp"
 #include "engine/render/AdIniFile.hpp"
 #include "engine/render/AdSetupSettings.hpp"
+#include "frontend/Backgrounds.hpp"
 #include "frontend/KeyboardInput.hpp"
 #include "frontend/Menus.hpp"
 #include "frontend/MouseInput.hpp"
@@ -81,8 +82,8 @@ void TForm1::ChooseRenderer() {
 }
 
 // The one-time build at start-up: game state, images, sprite engine, collision tester, the idle star,
-// the main menu and the cursor. Frames and events run only once the whole build has succeeded, never
-// on a half-built game.
+// the main menu, the backgrounds and the cursor. Frames and events run only once the whole build has
+// succeeded, never on a half-built game.
 void TForm1::create_level() {
     playerSpeed = 400.0;
     nastarte = true;
@@ -122,6 +123,11 @@ void TForm1::create_level() {
     idleStar->SetZ(7);
 
     HudCreate();
+    LevelFonCreate();
+    Fon2Create();
+    // The second pair finds the layers made and only lays them out again.
+    LevelFonCreate();
+    Fon2Create();
     CreateCursors();
     window_.ShowSystemCursor(false);
 

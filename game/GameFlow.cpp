@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "engine/platform/Dialogs.hpp"
+#include "frontend/Backgrounds.hpp"
+#include "frontend/Digits.hpp"
 #include "frontend/Menus.hpp"
 #include "game/Blocks.hpp"
 #include "game/Collectibles.hpp"
@@ -26,12 +28,25 @@ void ResetTail() {
     trailY.fill(0.0);
 }
 
+// The level's burst as a game starts: at the units digit of the level.
+void BurstAtLevelDigit() {
+    const SpriteRef<TDigital>& units = levelDigits[1];
+    if (!units)
+        return;
+    const int x = ad::AdTrunc(units->X()), y = ad::AdTrunc(units->Y());
+    if (level > 9)
+        EmitParticles(world.BonusParticles, 10, x - 1, y + 8);
+    else
+        EmitParticles(world.BonusParticles, 7, x + 8, y + 8);
+}
+
 void BuildNewGame() {
     Ireal = 0;
     tmrNewGame = false;
     RemoveMenus();
     PlayerCreate();
     player->CollisionTester = world.AdCollisionTester;
+    GameHudCreate();
     EnemyCreate();
     CreateHvosts();
     SpawnVit();
@@ -40,6 +55,7 @@ void BuildNewGame() {
     fonColor = 0x2A2AA5;
     bgScroll = true;
     svetleet = true;
+    BurstAtLevelDigit();
     playerDied = false;
     if (enemy.Usable())
         enemy->dir = "up";
@@ -71,6 +87,9 @@ void RestartPlay() {
     HideHvosts();
     vit.Remove();
     SpawnVit();
+    LevelFonCreate();
+    Fon2Create();
+    HudDigitsRecreate();
 }
 
 void BackToMainMenu() {
@@ -81,6 +100,8 @@ void BackToMainMenu() {
     ResetTail();
     deleteLevel();
     HudCreate();
+    LevelFonCreate();
+    Fon2Create();
     svetleet = true;
 }
 
@@ -133,8 +154,11 @@ void deleteLevel() {
     Guarded("error5", [] {
         vit.Remove();
         star.Remove();
+        RemoveLevelDigits();
     });
+    Guarded("error6", [] { RemoveScoreDigits(); });
     Guarded("error7", [] {
+        RemoveLivesDigitAndLabels();
         player.Remove();
         enemy.Remove();
     });

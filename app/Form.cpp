@@ -98,6 +98,7 @@ void TForm1::create_level() {
     MainMenuE = true;
 
     AdImageList = std::make_unique<ad::TAdImageList>(AdDraw.get());
+    Particles = std::make_unique<GameParticles>(*AdDraw, *AdImageList);
     LoadImageCatalogue(*AdImageList, screenW, screenH);
     AdImageList->Restore();
 
@@ -108,6 +109,10 @@ void TForm1::create_level() {
     world.AdImageList = AdImageList.get();
     world.SpriteEngine = SpriteEngine.get();
     world.AdCollisionTester = AdCollisionTester.get();
+    world.EatParticles = Particles->EatParticles();
+    world.EnemyParticles = Particles->EnemyParticles();
+    world.BonusParticles = Particles->BonusParticles();
+    world.GlowParticles = Particles->GlowParticles();
     world.SaveFileName = files_.save;
     world.CloseForm = [this] { FormClose(); };
     screenW = SpriteEngine->SurfaceRect().right;
@@ -157,6 +162,8 @@ void TForm1::AppIdle(bool& Done) {
 
     StepFade();
     DrawFrameRate();
+    // Particles go over all sprites.
+    Particles->MoveAndDraw(*AdDraw, AdPerCounter->TimeGap / 1000.0);
 
     AdDraw->EndScene();
     AdDraw->Flip();
@@ -226,6 +233,7 @@ void TForm1::FormClose() {
     ResetBlockState();
     AdImageList.reset();
     AdPerCounter.reset();
+    Particles.reset();
     AdCollisionTester.reset();
     AdDraw.reset();
     if (writeSaveOnClose_) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ParticleEffects.hpp"
 #include "app/SaveFile.hpp"
 #include "app/StateDump.hpp"
 #include "engine/platform/MessageLoop.hpp"
@@ -63,6 +64,8 @@ public:
     std::unique_ptr<ad::TAdImageList> AdImageList;
     std::unique_ptr<ad::TSpriteEngine> SpriteEngine;
     std::unique_ptr<ad::TAdSpritePixelCollisionTester> AdCollisionTester;
+    // The four particle effects with their templates.
+    std::unique_ptr<GameParticles> Particles;
     int tmr1 = 0; // the window timer (music restart countdown), disabled until the music stops
 
     ad::platform::Window& Window() const { return window_; }

@@ -10,17 +10,18 @@
 namespace vimbo {
 
 // Main and options menu items, the title banner and the in-game labels.
+// The frame an item shows is its value and highlight, set by menu code only. Items are still from
+// the start: an animating first move would step a fresh item off its frame when that frame is long
+// (at 20 frames a second a highlighted item would wrap back to plain).
 class THUD : public TGameSprite {
 public:
-    explicit THUD(ad::TSprite* parent) : TGameSprite(parent) {}
-    // The frame shown is set by menu code only: the first move may nudge the position, then the
-    // animation stops.
+    explicit THUD(ad::TSprite* parent) : TGameSprite(parent) { AnimActive = false; }
     void DoMove(double timeGap) override;
 };
 
 class THUDPause : public TGameSprite {
 public:
-    explicit THUDPause(ad::TSprite* parent) : TGameSprite(parent) {}
+    explicit THUDPause(ad::TSprite* parent) : TGameSprite(parent) { AnimActive = false; }
     void DoMove(double timeGap) override;
 };
 

@@ -292,7 +292,7 @@ void TSprite::CheckCollisionWith(TSprite* sprite) {
     if (sprite != colliding) {
         if (colliding->CollisionTester != nullptr) {
             colliding->CollisionTester->Test(colliding, sprite);
-        } else if (AdRectsOverlap(sprite->GetBoundsRect(), engine->collisionRect_) &&
+        } else if (AdRectsCollide(sprite->GetBoundsRect(), engine->collisionRect_) &&
                    sprite->TestCollision(colliding)) {
             ++engine->collisionCount_;
             colliding->DoCollision(sprite, engine->collisionDone_);

@@ -41,6 +41,13 @@ inline bool AdRectsOverlap(const TSpriteRect& a, const TSpriteRect& b) {
            std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
+// Whether the collision scan counts two rectangles as touching: by their edges, so that for two
+// non-empty rectangles it is AdRectsOverlap, and an empty one (a point) touches a rectangle it lies
+// strictly inside. A zero-sized sprite at a point (a mouse hot spot) thereby finds what lies under it.
+inline bool AdRectsCollide(const TSpriteRect& a, const TSpriteRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 // A sprite class as a value: exact identity for counting, "is an instance of" for filters.
 struct TSpriteClass {
     const std::type_info* type;

@@ -2,6 +2,8 @@
 // with clipping, deferred freeing, the collision scan and the point queries.
 #include "engine/sprites/AdSprites.hpp"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "tests/engine/sprites/SpriteTestSupport.hpp"
@@ -139,6 +141,21 @@ TEST_F(CollisionTest, CountsEveryOverlapOnce) {
     EXPECT_EQ(hero->Collision(), 3);
     EXPECT_EQ(hero->hits.size(), 3u);
     EXPECT_EQ(engine.CollisionSprite(), nullptr);
+}
+
+TEST_F(CollisionTest, APointSizedSpriteMeetsOnlySpritesItLiesStrictlyInside) {
+    auto* pointer = Add("pointer", 4, 4, 0, 0);
+    EXPECT_EQ(pointer->Collision(), 1);
+    EXPECT_EQ(pointer->hits, (std::vector<ad::TSprite*>{hero}));
+    pointer->SetX(6); // inside the hero and the first of the others, on the second one's corner
+    pointer->SetY(6);
+    pointer->hits.clear();
+    EXPECT_EQ(pointer->Collision(), 2);
+    EXPECT_EQ(std::count(pointer->hits.begin(), pointer->hits.end(), others[0]), 1);
+    EXPECT_EQ(std::count(pointer->hits.begin(), pointer->hits.end(), hero), 1);
+    pointer->SetX(0); // on the hero's left edge
+    pointer->SetY(10);
+    EXPECT_EQ(pointer->Collision(), 0);
 }
 
 TEST_F(CollisionTest, DoneStopsTheScan) {

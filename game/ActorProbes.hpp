@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "engine/sprites/AdImageSprites.hpp"
 #include "engine/sprites/AdSprites.hpp"
 
 namespace vimbo {
@@ -94,5 +95,26 @@ inline bool NeighbourCentre(const std::string& direction, double& x, double& y) 
         return false;
     return true;
 }
+
+// How an actor takes a perpendicular turn into an opening beside it.
+enum class TurnRule {
+    // The runner: the opening must lie beside both its trailing edge after this step and its leading
+    // edge now; it then moves flush with the opening (never further than this step) and turns.
+    Flush,
+    // The enemy: the probe at its trailing edge alone decides; it moves flush only when its leading
+    // edge lies beside the opening, and turns either way (a block pushes it back into the corridor).
+    Eager,
+};
+
+// Turns towards `nextDir` when it differs from `dir`: a reversal at once, a perpendicular turn at an
+// opening by the rule. The cases run for up, down, right, left in turn, each against `dir` as the
+// ones before left it. Only blocks close an opening.
+void TurnTowards(ad::TSprite& actor, std::string& dir, const std::string& nextDir, double dx, double dy,
+                 TurnRule rule);
+
+// Velocity and facing for `dir` at `speed` (standing changes nothing); the displacement across the
+// new direction is dropped.
+void SteerByDirection(ad::TImageSpriteEx& actor, const std::string& dir, double speed, double& vx, double& vy,
+                      double& dx, double& dy);
 
 } // namespace vimbo

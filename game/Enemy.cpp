@@ -80,20 +80,7 @@ void PathSearch() {
 }
 
 void TEnemy1::UpdateVelocity() {
-    const double speed = enemySpeed;
-    if (dir == "up") {
-        vy = -speed, vx = 0, dx = 0;
-        SetAngle(0);
-    } else if (dir == "down") {
-        vy = speed, vx = 0, dx = 0;
-        SetAngle(180);
-    } else if (dir == "left") {
-        vx = -speed, vy = 0, dy = 0;
-        SetAngle(270);
-    } else if (dir == "right") {
-        vx = speed, vy = 0, dy = 0;
-        SetAngle(90);
-    }
+    SteerByDirection(*this, dir, enemySpeed, vx, vy, dx, dy);
 }
 
 void TEnemy1::DoMove(double timeGap) {
@@ -120,7 +107,7 @@ void TEnemy1::DoMove(double timeGap) {
     double x = 0, y = 0;
     if (dir.empty() && NeighbourCentre(nextDir, x, y) && !ObstacleAt<TBlock>(*this, x, y))
         dir = nextDir;
-    TurnWhileMoving();
+    TurnTowards(*this, dir, nextDir, dx, dy, TurnRule::Eager);
     DecideAtJunction();
     UpdateVelocity();
     SetX(X() + dx);
@@ -141,76 +128,6 @@ void TEnemy1::DoMove(double timeGap) {
     }
     if (stuckTime > kSearchAgainAfter)
         atJunction = false;
-}
-
-namespace {
-
-// One perpendicular turn of the enemy: a single probe at the trailing edge after this step must be
-// free; the move up to the opening is made only when the leading edge lies beside it, but the turn
-// is taken either way (the block response then pushes the enemy back into the corridor).
-struct EnemyTurn {
-    double probeX, probeY;
-    double besideX, besideY;
-    double scanX, scanY;
-    double stepX, stepY;
-};
-
-} // namespace
-
-void TEnemy1::TurnWhileMoving() {
-    if (dir.empty() || nextDir == dir)
-        return;
-    const double ax = std::abs(dx), ay = std::abs(dy);
-    const auto turn = [&](const EnemyTurn& side, bool vertical, int along) {
-        if (ObstacleAt<TBlock>(*this, side.probeX, side.probeY))
-            return;
-        const int i = ScanToObstacle<TBlock>(*this, [&](int k) {
-            return std::pair{side.scanX + side.stepX * k, side.scanY + side.stepY * k};
-        });
-        if (!ObstacleAt<TBlock>(*this, side.besideX, side.besideY)) {
-            if (vertical)
-                SetY(Y() + along * std::min<double>(i, ay));
-            else
-                SetX(X() + along * std::min<double>(i, ax));
-        }
-        dir = nextDir;
-    };
-    const auto reverse = [&](const char* opposite) {
-        if (nextDir == opposite)
-            dir = nextDir;
-    };
-    if (dir == "up") {
-        if (nextDir == "right")
-            turn({36, 24 - ay, 36, 0, 36, 0, 0, -1}, true, -1);
-        else if (nextDir == "left")
-            turn({-12, 24 - ay, -12, 0, -12, 0, 0, -1}, true, -1);
-        else
-            reverse("down");
-    }
-    if (dir == "down") {
-        if (nextDir == "right")
-            turn({36, ay, 36, 24, 36, 24, 0, 1}, true, 1);
-        else if (nextDir == "left")
-            turn({-12, ay, -12, 24, -12, 24, 0, 1}, true, 1);
-        else
-            reverse("up");
-    }
-    if (dir == "right") {
-        if (nextDir == "up")
-            turn({ax, -12, 24, -12, 24, -12, 1, 0}, false, 1);
-        else if (nextDir == "down")
-            turn({ax, 36, 24, 36, 24, 36, 1, 0}, false, 1);
-        else
-            reverse("left");
-    }
-    if (dir == "left") {
-        if (nextDir == "up")
-            turn({24 - ax, -12, 0, -12, 0, -12, -1, 0}, false, -1);
-        else if (nextDir == "down")
-            turn({24 - ax, 36, 0, 36, 0, 36, -1, 0}, false, -1);
-        else
-            reverse("right");
-    }
 }
 
 void TEnemy1::DecideAtJunction() {

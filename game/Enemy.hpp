@@ -31,7 +31,6 @@ public:
     double vy = 0;
 
 private:
-    void TurnWhileMoving();
     void DecideAtJunction();
     void EatCollectible(ad::TSprite& collectible);
     void LeaveBlock(const ad::TSprite& block);

@@ -44,19 +44,7 @@ void PlayerCreate() {
 }
 
 void TPlayer::UpdateVelocity() {
-    if (dir == "up") {
-        vx = 0, vy = -curSpeed, dx = 0;
-        SetAngle(0);
-    } else if (dir == "down") {
-        vx = 0, vy = curSpeed, dx = 0;
-        SetAngle(180);
-    } else if (dir == "left") {
-        vx = -curSpeed, vy = 0, dy = 0;
-        SetAngle(270);
-    } else if (dir == "right") {
-        vx = curSpeed, vy = 0, dy = 0;
-        SetAngle(90);
-    }
+    SteerByDirection(*this, dir, curSpeed, vx, vy, dx, dy);
 }
 
 void TPlayer::DoMove(double timeGap) {
@@ -82,7 +70,7 @@ void TPlayer::DoMove(double timeGap) {
     StopBeforeObstacle<TBlock>(*this, {dir, dx, dy, vx, vy});
     StopBeforeObstacle<THvost>(*this, {dir, dx, dy, vx, vy});
     StartFromStanding();
-    TurnWhileMoving();
+    TurnTowards(*this, dir, nextDir, dx, dy, TurnRule::Flush);
     UpdateVelocity();
     AnimActive = vx != 0 || vy != 0;
     curSpeed = playerSpeed;
@@ -107,78 +95,6 @@ void TPlayer::StartFromStanding() {
         return;
     if (!ObstacleAt<TBlock>(*this, x, y) && !ObstacleAt<THvost>(*this, x, y))
         dir = nextDir;
-}
-
-namespace {
-
-// One perpendicular turn: the side column or row is probed half a cell beside the player; the scan
-// finds where the opening ends ahead, so the player stops exactly flush with it.
-struct SideOpening {
-    double firstX, firstY;   // the trailing edge after this step
-    double secondX, secondY; // the leading edge now
-    double scanX, scanY;     // scan point for i = 0; each step adds (stepX, stepY)
-    double stepX, stepY;
-};
-
-} // namespace
-
-void TPlayer::TurnWhileMoving() {
-    if (dir.empty() || nextDir == dir)
-        return;
-    const double ax = std::abs(dx), ay = std::abs(dy);
-    // Returns whether the turn was taken; `along` is +1 or -1 on the axis of travel.
-    const auto turn = [&](const SideOpening& side, bool vertical, int along) {
-        if (ObstacleAt<TBlock>(*this, side.firstX, side.firstY) ||
-            ObstacleAt<TBlock>(*this, side.secondX, side.secondY))
-            return false;
-        const int i = ScanToObstacle<TBlock>(*this, [&](int k) {
-            return std::pair{side.scanX + side.stepX * k, side.scanY + side.stepY * k};
-        });
-        if (ObstacleAt<TBlock>(*this, side.secondX, side.secondY))
-            return false;
-        if (vertical)
-            SetY(Y() + along * std::min<double>(i, ay));
-        else
-            SetX(X() + along * std::min<double>(i, ax));
-        dir = nextDir;
-        return true;
-    };
-    const auto reverse = [&](const char* opposite) {
-        if (nextDir == opposite)
-            dir = nextDir;
-    };
-    if (dir == "up") {
-        if (nextDir == "right")
-            turn({36, 24 - ay, 36, 0, 36, 0, 0, -1}, true, -1);
-        else if (nextDir == "left")
-            turn({-12, 24 - ay, -12, 0, -12, 0, 0, -1}, true, -1);
-        else
-            reverse("down");
-    }
-    if (dir == "down") {
-        if (nextDir == "right")
-            turn({36, ay, 36, 24, 36, 24, 0, 1}, true, 1);
-        else if (nextDir == "left")
-            turn({-12, ay, -12, 24, -12, 24, 0, 1}, true, 1);
-        else
-            reverse("up");
-    }
-    if (dir == "right") {
-        if (nextDir == "up")
-            turn({ax, -12, 24, -12, 24, -12, 1, 0}, false, 1);
-        else if (nextDir == "down")
-            turn({ax, 36, 24, 36, 24, 36, 1, 0}, false, 1);
-        else
-            reverse("left");
-    }
-    if (dir == "left") {
-        if (nextDir == "up")
-            turn({24 - ax, -12, 0, -12, 0, -12, -1, 0}, false, -1);
-        else if (nextDir == "down")
-            turn({24 - ax, 36, 0, 36, 0, 36, -1, 0}, false, -1);
-        else
-            reverse("right");
-    }
 }
 
 void TPlayer::DoCollision(ad::TSprite* sprite, bool& done) {

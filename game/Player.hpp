@@ -34,7 +34,6 @@ private:
     void StopBeforeBlocks();
     void StopBeforeTail();
     void StartFromStanding();
-    void TurnWhileMoving();
 };
 
 extern SpriteRef<TPlayer> player;

@@ -69,13 +69,18 @@ void THvost::DoMove(double timeGap) {
         trailY[static_cast<size_t>(trailCursor)] = enemy->Y();
         ++trailCursor;
     }
+    // Every segment places all of them; only the first move of a frame finds anything to change, so
+    // the others compare and move nothing.
     for (int32_t n = 0; n <= hvostLen && n < kTailSegments; ++n) {
-        const SpriteRef<THvost>& segment = hvosts[static_cast<size_t>(n)];
-        if (trailX[static_cast<size_t>(n)] == 0 || !segment)
+        const size_t i = static_cast<size_t>(n);
+        const SpriteRef<THvost>& segment = hvosts[i];
+        if (trailX[i] == 0 || !segment)
             continue;
         segment->Visible = true;
-        segment->SetX(trailX[static_cast<size_t>(n)]);
-        segment->SetY(trailY[static_cast<size_t>(n)]);
+        if (segment->X() != trailX[i])
+            segment->SetX(trailX[i]);
+        if (segment->Y() != trailY[i])
+            segment->SetY(trailY[i]);
     }
     // The trail is a ring of hvostLen + 1 entries.
     if (trailCursor > hvostLen)

@@ -150,14 +150,15 @@ TEST_F(ParticleEffectsTest, TheStarsEndBurstsAtTheLevelAndWithTheBonusAtTheScore
     RefreshDigits();
     SetLevelDigits();
     StartStar();
-    TStar* turning = star.get();
+    SpriteRef<TStar> turning;
+    turning = star.get();
     svetleet = true;
     Ireal = 255;
     world_.Frame(0.016);
     svetleet = false;
-    for (int i = 0; i < 200 && !turning->Deaded(); ++i)
+    for (int i = 0; i < 200 && turning.Usable(); ++i)
         world_.Frame(0.016);
-    ASSERT_TRUE(turning->Deaded());
+    ASSERT_FALSE(turning.Usable());
     const Point level{ad::AdTrunc(levelDigits[1]->X()) - 1, ad::AdTrunc(levelDigits[1]->Y()) + 8};
     const Point tens{ad::AdTrunc(scoreDigits[1]->X()) - 1, ad::AdTrunc(scoreDigits[1]->Y()) + 8};
     std::vector<Point> expected = Burst(10, level);

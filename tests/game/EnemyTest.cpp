@@ -179,9 +179,10 @@ TEST_F(EnemyTest, TheBigCollectibleDrawsTheEnemyAwayFromTheRunner) {
     player->SetX(-100); // out of reach; the enemy must not go for the runner's cell
     score = 500;
     const int32_t tail = hvostLen;
-    TVit1* big = Collectible(30, 24, 13);
+    SpriteRef<TVit1> big;
+    big = Collectible(30, 24, 13);
     ASSERT_EQ(vitMode, 0);
-    for (int i = 0; i < 200 && !big->Deaded(); ++i)
+    for (int i = 0; i < 200 && big.Usable(); ++i)
         world_.Frame(kFrame);
     EXPECT_EQ(lastPoints, 100) << "the enemy ate the big collectible";
     EXPECT_EQ(score, 400);

@@ -163,20 +163,20 @@ TEST_F(ScoringTest, TheRunnerEatsTheCollectibleForItsWorth) {
     vit->SetAnimStart(8);
     vit->SetAnimStop(11);
     vit->AnimActive = false;
-    TVit1* eaten = vit.get();
+    SpriteRef<TVit1> watched; // cleared when the eaten collectible is freed
+    watched = vit.get();
     player->CollisionTester = nullptr;
     player->nextDir = "right";
     nastarte = true;
     world_.Frame(kFrame);
     nastarte = false;
-    for (int i = 0; i < 30 && !eaten->Deaded() && vit.get() == eaten; ++i)
+    for (int i = 0; i < 30 && watched.Usable(); ++i)
         world_.Frame(kFrame);
     EXPECT_EQ(score, 70);
     EXPECT_EQ(lastPoints, 30);
     EXPECT_EQ(Count("s4_3"), 1);
     EXPECT_TRUE(scoreUp.Usable());
     EXPECT_TRUE(vit.Usable()) << "the next collectible is placed";
-    EXPECT_NE(vit.get(), eaten);
 }
 
 TEST_F(ScoringTest, TheStarEndsAfterTheFadeInWithTheLevelBonus) {
@@ -185,13 +185,14 @@ TEST_F(ScoringTest, TheStarEndsAfterTheFadeInWithTheLevelBonus) {
     levelBonus = 15;
     playerDied = false;
     StartStar();
-    TStar* turning = star.get();
+    SpriteRef<TStar> turning;
+    turning = star.get();
     svetleet = true;
     Ireal = 255;
     world_.Frame(kFrame);
     EXPECT_TRUE(starActive);
     svetleet = false;
-    for (int i = 0; i < 200 && !turning->Deaded(); ++i)
+    for (int i = 0; i < 200 && turning.Usable(); ++i)
         world_.Frame(kFrame);
     EXPECT_FALSE(starActive);
     EXPECT_EQ(score, 415);
@@ -205,10 +206,11 @@ TEST_F(ScoringTest, AStarAfterADeathGivesNoBonus) {
     levelBonus = 15;
     playerDied = true;
     StartStar();
-    TStar* turning = star.get();
+    SpriteRef<TStar> turning;
+    turning = star.get();
     svetleet = true;
     Ireal = 255;
-    for (int i = 0; i < 200 && !turning->Deaded(); ++i)
+    for (int i = 0; i < 200 && turning.Usable(); ++i)
         world_.Frame(kFrame);
     EXPECT_EQ(score, 400);
     EXPECT_FALSE(playerDied);

@@ -230,7 +230,7 @@ void TForm1::FormClose() {
     idleBound_ = false;
     MediaPlayer1.Stop();
     SetAudioDevice(nullptr);
-    loop_.On() = {};
+    // The loop's handlers stay: one of them may be running this very close; they check Running().
     world = {};
     SpriteEngine.reset();
     ResetBlockState();

@@ -138,6 +138,66 @@ TEST(MealScenario, ReachingTwoHundredLoadsLevelTwoWithItsBonus) {
     EXPECT_EQ(vimbo::levelDigits[1]->PatternIndex(), 2);
 }
 
+// Puts a still collectible worth `frame`'s points on the enemy's own cell, so it eats it as soon as
+// play is released.
+void CollectibleUnderTheEnemy(double frame) {
+    vimbo::vit.Remove();
+    vimbo::vitMode = 1;
+    vimbo::vitCol = 30, vimbo::vitRow = 29, vimbo::vitOffX = 30 * 24, vimbo::vitOffY = 29 * 24;
+    vimbo::VitCreate();
+    vimbo::vit->AnimPos = frame;
+    vimbo::vit->AnimActive = false;
+}
+
+TEST(MealScenario, TheEnemysMealCostsScoreButNeverBelowZeroAndGrowsTheTail) {
+    GameDriver game;
+    ASSERT_TRUE(game.StartNewGame());
+    vimbo::score = 15;
+    CollectibleUnderTheEnemy(5); // 20 points
+    game.Key(vk::Tab);
+    ASSERT_TRUE(game.RunUntil([] { return vimbo::lastPoints == 20; }, 10));
+    EXPECT_EQ(vimbo::score, 0);
+    EXPECT_EQ(vimbo::hvostLen, 15 + 6);
+    EXPECT_TRUE(vimbo::scoreDown.Usable());
+    EXPECT_EQ(game.Audio().effects.back(), "s1");
+}
+
+TEST(MealScenario, TheEnemysMealCanTakeTheLevelDownWithoutBonus) {
+    GameDriver game;
+    ASSERT_TRUE(game.StartNewGame());
+    vimbo::level = 2;
+    vimbo::level_c = 2;
+    vimbo::score = 205;
+    CollectibleUnderTheEnemy(1); // 10 points
+    game.Key(vk::Tab);
+    ASSERT_TRUE(game.RunUntil([] { return vimbo::tmrRestart; }, 10));
+    EXPECT_EQ(vimbo::score, 195);
+    EXPECT_EQ(vimbo::level, 1);
+    EXPECT_EQ(vimbo::levelBonus, 0);
+    ASSERT_TRUE(
+        game.RunUntil([] { return !vimbo::starActive && !vimbo::tmrRestart && vimbo::Ireal >= 255; }, 400));
+    EXPECT_EQ(vimbo::score, 195);
+}
+
+TEST(MealScenario, AThousandGivesItsLifeOncePerGame) {
+    GameDriver game;
+    ASSERT_TRUE(game.StartNewGame());
+    game.HoldEnemy();
+    vimbo::score = 995;
+    vimbo::level = vimbo::level_c = 5;
+    CollectibleBesideTheStart(1);
+    game.Key(vk::Right);
+    ASSERT_TRUE(game.RunUntil([] { return vimbo::score > 995; }, 20));
+    EXPECT_EQ(vimbo::lives, 4);
+    EXPECT_TRUE(vimbo::lifeBonusGiven[0]);
+    // The score falls below the thousand and rises past it again: no second life.
+    vimbo::score = 995;
+    vimbo::checkscore();
+    vimbo::score = 1005;
+    vimbo::checkscore();
+    EXPECT_EQ(vimbo::lives, 4);
+}
+
 TEST(ContinueScenario, ContinueStartsLevelOneWithTheSavedLivesOnlyWhenTheFileExists) {
     {
         GameDriver first;
@@ -156,6 +216,19 @@ TEST(ContinueScenario, ContinueStartsLevelOneWithTheSavedLivesOnlyWhenTheFileExi
     EXPECT_EQ(vimbo::score, 0);
     EXPECT_EQ(vimbo::topscore, 1250);
     EXPECT_EQ(vimbo::hvostLen, 35) << "hard";
+}
+
+TEST(ContinueScenario, ContinueStartsOnTheLevelTheScoreGivesWithTheLivesItEarned) {
+    GameDriver game({"0\r\n4\r\n0\r\n1\r\n1\r\n2\r\n", 1});
+    vimbo::score = 2450; // what the game holds when the menu is left
+    game.Key(vk::Down);
+    game.Key(vk::Return);
+    ASSERT_TRUE(game.RunUntil([] { return !vimbo::MainMenuE && vimbo::Ireal >= 255; }, 300));
+    EXPECT_EQ(vimbo::level, 13);
+    EXPECT_TRUE(vimbo::lifeBonusGiven[0] && vimbo::lifeBonusGiven[1]);
+    EXPECT_FALSE(vimbo::lifeBonusGiven[2]);
+    EXPECT_EQ(vimbo::lives, 4);
+    EXPECT_EQ(game.Count<vimbo::TBlock>(), 992);
 }
 
 TEST(HoverScenario, PointingAtTheBackgroundClearsTheHoverSoAClickDoesNothing) {

@@ -19,8 +19,10 @@ namespace ad {
 namespace {
 
 constexpr float kFontSize = 15.0f;
-// Room for a section's title above its controls; the frame runs through the title's middle.
-constexpr float kTitleShift = 6.0f;
+// Room for a section's title above its controls (the frame runs through the title's middle), taken
+// from the space the section leaves under its last control, part of which also parts the frames.
+constexpr float kTitleShift = 8.0f;
+constexpr float kFrameBottomInset = 8.0f;
 constexpr float kTitleIndent = 8.0f;
 constexpr uint32_t kIdleWaitMs = 50;
 
@@ -174,23 +176,46 @@ Answer DrawDialog(TAdSetupDialog& dialog, std::function<void()>& action) {
     return answer;
 }
 
-// Enter and Escape answer the dialog unless a list is open: then they belong to the list.
-Answer AnswerFromEvent(const SDL_Event& event, uint32_t windowId) {
-    if (event.type == SDL_QUIT)
-        return Answer::Cancel;
-    if (event.type == SDL_WINDOWEVENT && event.window.windowID == windowId &&
-        event.window.event == SDL_WINDOWEVENT_CLOSE)
-        return Answer::Cancel;
-    if (event.type != SDL_KEYDOWN || event.key.windowID != windowId ||
-        ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId))
-        return Answer::None;
-    const SDL_Keycode key = event.key.keysym.sym;
-    if (key == SDLK_RETURN || key == SDLK_KP_ENTER)
-        return Answer::Ok;
-    if (key == SDLK_ESCAPE)
-        return Answer::Cancel;
-    return Answer::None;
+bool IsAnswerKey(SDL_Keycode key) {
+    return key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_ESCAPE;
 }
+
+// Enter and Escape answer the dialog unless a list is open: then they belong to the list. They answer
+// when let go after being pressed here, so that neither the key's release nor its repeats reach the
+// game's window, and a key held down when the dialog opened answers nothing.
+class KeyAnswers {
+public:
+    explicit KeyAnswers(uint32_t windowId) : windowId_(windowId) {}
+
+    Answer FromEvent(const SDL_Event& event) {
+        if (event.type == SDL_QUIT)
+            return Answer::Cancel;
+        if (event.type == SDL_WINDOWEVENT && event.window.windowID == windowId_ &&
+            event.window.event == SDL_WINDOWEVENT_CLOSE)
+            return Answer::Cancel;
+        if ((event.type != SDL_KEYDOWN && event.type != SDL_KEYUP) || event.key.windowID != windowId_) {
+            return Answer::None;
+        }
+        const SDL_Keycode key = event.key.keysym.sym;
+        if (event.type == SDL_KEYDOWN) {
+            if (event.key.repeat == 0)
+                pressed_ = IsAnswerKey(key) && !ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId) ? key : 0;
+            return Answer::None;
+        }
+        if (key != pressed_ || ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId))
+            return Answer::None;
+        return key == SDLK_ESCAPE ? Answer::Cancel : Answer::Ok;
+    }
+    // The key pressed to answer is the dialog's own: ImGui must not act on it as well.
+    bool Holds(const SDL_Event& event) const {
+        return (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && pressed_ != 0 &&
+               event.key.keysym.sym == pressed_;
+    }
+
+private:
+    uint32_t windowId_;
+    SDL_Keycode pressed_ = 0;
+};
 
 } // namespace
 
@@ -217,7 +242,7 @@ bool TAdSetupForm::ShowModal(TAdSetupDialog& dialog) {
         renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
     if (!renderer)
         throw std::runtime_error(std::string("The setup dialog could not be opened: ") + SDL_GetError());
-    const uint32_t windowId = SDL_GetWindowID(window.get());
+    KeyAnswers keys(SDL_GetWindowID(window.get()));
 
     ImGuiSession session(window.get(), renderer.get());
     SDL_ShowWindow(window.get());
@@ -228,8 +253,8 @@ bool TAdSetupForm::ShowModal(TAdSetupDialog& dialog) {
         SDL_Event event;
         bool got = SDL_WaitEventTimeout(&event, kIdleWaitMs) != 0;
         while (got && answer == Answer::None) {
-            answer = AnswerFromEvent(event, windowId);
-            if (answer == Answer::None)
+            answer = keys.FromEvent(event);
+            if (answer == Answer::None && !keys.Holds(event))
                 ImGui_ImplSDL2_ProcessEvent(&event);
             got = SDL_PollEvent(&event) != 0;
         }

@@ -10,8 +10,6 @@
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/VirtualKeys.hpp"
 #include "engine/render/AdCanvas.hpp"
-#include "engine/render/AdDLLLoader.hpp"
-#include "engine/render/AdIniFile.hpp"
 #include "engine/render/AdSetupSettings.hpp"
 #include "frontend/Backgrounds.hpp"
 #include "frontend/KeyboardInput.hpp"
@@ -36,8 +34,8 @@ constexpr uint32_t kMusicRestartIntervalMs = 1000;
 } // namespace
 
 TForm1::TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, FormFiles files,
-               AudioDevice* audio)
-    : window_(window), loop_(loop), files_(std::move(files)), audio_(audio) {
+               AudioDevice* audio, ad::TAdSetupPresenter& setupPresenter)
+    : window_(window), loop_(loop), files_(std::move(files)), audio_(audio), setupPresenter_(setupPresenter) {
     Form1 = this;
     tmr1 = loop_.AddTimer(kMusicRestartIntervalMs, [this] { tmr1Timer(); });
     musicTimer_ = std::make_unique<LoopMusicTimer>(loop_, tmr1);
@@ -56,7 +54,10 @@ void TForm1::FormCreate() {
     AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false);
     AdDraw = std::make_unique<ad::TAdDraw>(&window_, files_.log);
     AdDraw->ApplicationTitle = ad::platform::ApplicationTitle();
-    ChooseRenderer();
+    if (!RunSetup()) {
+        exitRequested_ = true;
+        return;
+    }
     if (!AdDraw->Initialize()) {
         ad::platform::ShowMessage(AdDraw->LastError);
         exitRequested_ = true;
@@ -68,17 +69,19 @@ void TForm1::FormCreate() {
     StartMusic(MediaPlayer1);
 }
 
-// Takes the renderer and display settings stored in "adsettings.ini": the stored library if it is
-// still a compatible one, else the first compatible library in the program's folder.
-void TForm1::ChooseRenderer() {
-    const ad::TAdIniFile ini(files_.programFolder + ad::kAdSetupFileName);
-    const ad::TAdSetupChoice choice = ad::ReadSetupChoice(ini);
-    std::vector<std::string> plugins;
-    ad::TAdDLLExplorer::GetPlugins(plugins, files_.programFolder);
-    ad::ApplySetupChoice(*AdDraw, choice);
-    const std::string path = ad::ChoosePluginPath(plugins, choice.Plugin);
-    if (!path.empty())
-        AdDraw->SetDllName(path);
+// The setup dialog chooses the renderer library and the display settings; false when the process must
+// end: the user cancelled (silently), or there is no renderer to choose (said in a message box).
+bool TForm1::RunSetup() {
+    AdSetup = std::make_unique<ad::TAdSetup>(*AdDraw, setupPresenter_);
+    AdSetup->PluginFolder = files_.programFolder;
+    AdSetup->SettingsFileName = files_.programFolder + ad::kAdSetupFileName;
+    try {
+        setupCancelled_ = !AdSetup->Execute();
+        return !setupCancelled_;
+    } catch (const ad::ESetupDlgNoPluginsFound& e) {
+        ad::platform::ShowMessage(e.what());
+        return false;
+    }
 }
 
 // The one-time build at start-up: game state, images, sprite engine, collision tester, the idle star,

@@ -13,6 +13,7 @@
 #include "engine/render/AdDraws.hpp"
 #include "engine/render/AdImages.hpp"
 #include "engine/render/AdPerformanceCounter.hpp"
+#include "engine/render/AdSetupDlg.hpp"
 #include "engine/sprites/AdPixelTest.hpp"
 #include "engine/sprites/AdSprites.hpp"
 #include "game/Music.hpp"
@@ -32,17 +33,18 @@ struct FormFiles {
 
 class TForm1 {
 public:
-    // The form draws on `window`, takes its events from `loop`, and sounds through `audio` (not
-    // owned; nullptr keeps the game silent).
-    TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, FormFiles files,
-           AudioDevice* audio);
+    // The form draws on `window`, takes its events from `loop`, sounds through `audio` (not owned;
+    // nullptr keeps the game silent) and shows the setup dialog through `setupPresenter`.
+    TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, FormFiles files, AudioDevice* audio,
+           ad::TAdSetupPresenter& setupPresenter);
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
-    // Start-up. Afterwards ExitRequested() tells whether the process must end at once (no renderer
-    // could be initialised); errors raised on the way propagate to the caller, which shows them and
-    // keeps the window open without a running game.
+    // Start-up. Afterwards ExitRequested() tells whether the process must end at once: the setup
+    // dialog was cancelled, found no renderer plugin, or the renderer could not be initialised.
+    // Other errors raised on the way propagate to the caller, which shows them and keeps the window
+    // open without a running game.
     void FormCreate();
     // One frame; leaves Done false to be called again at once.
     void AppIdle(bool& Done);
@@ -57,9 +59,13 @@ public:
     void MediaPlayer1Notify() {}
 
     bool ExitRequested() const { return exitRequested_; }
+    // The user cancelled the setup dialog: a silent end, not a failure.
+    bool SetupCancelled() const { return setupCancelled_; }
     bool Closed() const { return closed_; }
 
     std::unique_ptr<ad::TAdDraw> AdDraw;
+    // Kept for the whole run once created, as the setup's found-plugin list lives on.
+    std::unique_ptr<ad::TAdSetup> AdSetup;
     std::unique_ptr<ad::TAdPerformanceCounter> AdPerCounter;
     std::unique_ptr<ad::TAdImageList> AdImageList;
     std::unique_ptr<ad::TSpriteEngine> SpriteEngine;
@@ -72,7 +78,7 @@ public:
     const FormFiles& Files() const { return files_; }
 
 private:
-    void ChooseRenderer();
+    bool RunSetup();
     void create_level();
     void StepFade();
     void DrawFrameRate();
@@ -83,10 +89,12 @@ private:
     ad::platform::MessageLoop& loop_;
     FormFiles files_;
     AudioDevice* audio_;
+    ad::TAdSetupPresenter& setupPresenter_;
     std::unique_ptr<LoopMusicTimer> musicTimer_;
     bool writeSaveOnClose_ = false;
     bool idleBound_ = false;
     bool exitRequested_ = false;
+    bool setupCancelled_ = false;
     bool closed_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include "engine/platform/Files.hpp"
 #include "engine/platform/MessageLoop.hpp"
 #include "engine/platform/TickSource.hpp"
+#include "engine/render/AdSetupForm.hpp"
 
 namespace vimbo {
 
@@ -30,7 +31,8 @@ int RunProgram() {
     }
     ad::platform::MessageLoop loop(*window, ad::platform::CurrentTicks());
     SdlAudioDevice audio;
-    TForm1 form(*window, loop, FormFiles{ad::platform::ProgramFolder()}, &audio);
+    ad::TAdSetupForm setupForm;
+    TForm1 form(*window, loop, FormFiles{ad::platform::ProgramFolder()}, &audio, setupForm);
     loop.On().close = [&] {
         form.FormClose();
         loop.Terminate();
@@ -41,7 +43,8 @@ int RunProgram() {
         // The window still opens, without a running game; closing it shuts down normally.
         ad::platform::ShowMessage(e.what());
     }
-    if (form.ExitRequested()) return 1;
+    if (form.ExitRequested())
+        return form.SetupCancelled() ? 0 : 1;
     window->Show();
     loop.Run();
     return 0;

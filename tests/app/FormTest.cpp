@@ -1,4 +1,5 @@
-// The main form headless: start-up on the software renderer, the frame, the fade and the shutdown.
+// The main form headless: start-up through the setup dialog on the software renderer, the frame, the
+// fade and the shutdown.
 #include "app/Form.hpp"
 
 #include <algorithm>
@@ -10,9 +11,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/platform/Dialogs.hpp"
-#include "engine/render/AdMessages.hpp"
 #include "game/GameState.hpp"
 #include "tests/support/HeadlessSurface.hpp"
+#include "tests/support/ScriptedSetup.hpp"
 #include "tests/support/TestPaths.hpp"
 
 namespace {
@@ -38,7 +39,7 @@ protected:
         form_ = std::make_unique<vimbo::TForm1>(
             window_, loop_,
             vimbo::FormFiles{folder_, folder_ + "adlog.txt", folder_ + "save", folder_ + "inwards.txt"},
-            nullptr);
+            nullptr, setup_);
         form_->FormCreate();
     }
     // One turn of the message loop after `ms` milliseconds.
@@ -49,6 +50,7 @@ protected:
 
     std::string folder_;
     std::vector<std::string> messages_;
+    vimbo::test::ScriptedSetupPresenter setup_;
     ad::platform::HeadlessWindow window_{772, 699};
     ad::platform::ManualTicks ticks_{1000};
     ad::platform::MessageLoop loop_{window_, ticks_};
@@ -60,12 +62,67 @@ struct TicksScope {
     ~TicksScope() { ad::platform::SetCurrentTicks(nullptr); }
 };
 
-TEST_F(FormTest, WithoutAnyPluginShowsMessage65306AndAsksToExit) {
+TEST_F(FormTest, WithoutAnyPluginSaysSoWithoutTheDialogAndAsksToExit) {
     Create();
     EXPECT_TRUE(form_->ExitRequested());
+    EXPECT_FALSE(form_->SetupCancelled());
+    EXPECT_EQ(setup_.Shown(), 0);
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0], ad::MessageText(ad::kMsgNoLibraryLoaded));
+    EXPECT_EQ(messages_[0], "No compatible graphic plugin library found.");
+    form_.reset();
     EXPECT_FALSE(std::filesystem::exists(folder_ + "save"));
+}
+
+TEST_F(FormTest, CancellingTheSetupEndsSilentlyBeforeAnyFrameAndWritesNoSave) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    setup_.SetScript(vimbo::test::ScriptedSetupPresenter::CancelAtOnce);
+    Create();
+    EXPECT_EQ(setup_.Shown(), 1);
+    EXPECT_TRUE(form_->ExitRequested());
+    EXPECT_TRUE(form_->SetupCancelled());
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_FALSE(form_->AdDraw->Initialized());
+    EXPECT_EQ(form_->SpriteEngine, nullptr);
+    Frame(16);
+    EXPECT_EQ(window_.PresentCount(), 0);
+    form_.reset();
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "save"));
+}
+
+TEST_F(FormTest, TheChoicesMadeInTheSetupShapeTheWindow) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    setup_.SetScript([](ad::TAdSetupDialog& dialog) {
+        const auto list = dialog.Find(ad::TAdSetupControlRole::ResolutionList);
+        const auto& items = dialog.Control(*list).Items;
+        dialog.Select(*list,
+                      static_cast<int>(std::find(items.begin(), items.end(), "800x600x32") - items.begin()));
+        return true;
+    });
+    Create();
+    ASSERT_FALSE(form_->ExitRequested());
+    EXPECT_EQ(window_.ClientWidth(), 800);
+    EXPECT_EQ(window_.ClientHeight(), 600);
+    EXPECT_TRUE(window_.Bordered());
+    Frame(16);
+    EXPECT_EQ(window_.FrameWidth(), 800);
+
+    // The next run remembers it, and full screen covers the whole screen without a border.
+    form_.reset();
+    vimbo::ResetGameState();
+    setup_.SetScript([](ad::TAdSetupDialog& dialog) {
+        dialog.Click(*dialog.Find(ad::TAdSetupControlRole::Fullscreen), true);
+        return true;
+    });
+    window_.SetScreenSize(1600, 900);
+    Create();
+    ASSERT_FALSE(form_->ExitRequested());
+    EXPECT_EQ(form_->AdDraw->DisplayWidth, 800);
+    EXPECT_EQ(form_->AdDraw->DisplayMode, 3);
+    EXPECT_FALSE(window_.Bordered());
+    EXPECT_EQ(window_.ClientWidth(), 1600);
+    EXPECT_EQ(window_.ClientHeight(), 900);
 }
 
 TEST_F(FormTest, RunsMenuFramesAtFullBrightnessOnTheSoftwareRenderer) {

@@ -14,6 +14,7 @@
 #include "game/GameState.hpp"
 #include "tests/support/DisplayTests.hpp"
 #include "tests/support/HeadlessSurface.hpp"
+#include "tests/support/ScriptedSetup.hpp"
 #include "tests/support/TestPaths.hpp"
 
 namespace {
@@ -31,7 +32,9 @@ TEST(GameWindow, OpensRunsFramesAndClosesWhenAskedTo) {
     ad::platform::MessageLoop loop(*window, ad::platform::SystemTicks());
     {
         vimbo::SdlAudioDevice audio;
-        vimbo::TForm1 form(*window, loop, vimbo::FormFiles{folder, folder + "adlog.txt", folder + "save"}, &audio);
+        vimbo::test::ScriptedSetupPresenter setup;
+        vimbo::TForm1 form(*window, loop, vimbo::FormFiles{folder, folder + "adlog.txt", folder + "save"},
+                           &audio, setup);
         bool closed = false;
         loop.On().close = [&] {
             closed = true;

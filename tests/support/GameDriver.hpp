@@ -19,6 +19,7 @@
 #include "engine/platform/Window.hpp"
 #include "engine/sprites/AdSprites.hpp"
 #include "tests/support/RecordingAudioDevice.hpp"
+#include "tests/support/ScriptedSetup.hpp"
 
 namespace vimbo::test {
 
@@ -111,6 +112,8 @@ private:
     ad::platform::ManualTicks ticks_{1000};
     ad::platform::MessageLoop loop_{window_, ticks_};
     RecordingAudioDevice audio_;
+    // Confirms the stored setup choices: the game starts in a 1024 x 768 window.
+    ScriptedSetupPresenter setup_;
     std::unique_ptr<TForm1> form_;
     int pointerX_ = 0;
     int pointerY_ = 0;

@@ -89,6 +89,7 @@ TEST(AdDllExplorer, ListsOnlyCompatibleLibrariesMatchingThePatternSortedByName) 
         "FailingFakeAdPlugin=" + kFakes + "FailingFakeAdPlugin.so",
         "GoodFakeAdPlugin=" + kFakes + "GoodFakeAdPlugin.so",
         "NoAppFakeAdPlugin=" + kFakes + "NoAppFakeAdPlugin.so",
+        "OptionsFakeAdPlugin=" + kFakes + "OptionsFakeAdPlugin.so",
         "WindowOnlyFakeAdPlugin=" + kFakes + "WindowOnlyFakeAdPlugin.so",
     };
     EXPECT_EQ(plugins, expected);

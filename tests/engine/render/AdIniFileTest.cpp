@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/render/AdDraws.hpp"
 #include "engine/render/AdSetupSettings.hpp"
 #include "tests/support/TestPaths.hpp"
 
@@ -48,38 +47,6 @@ TEST_F(IniFileTest, AMissingFileYieldsDefaultsAndWritingCreatesIt) {
     const ad::TAdIniFile again(folder_ + "adsettings.ini");
     EXPECT_EQ(again.ReadString("ad2dsetup", "resolution", ""), "800x600x16");
     EXPECT_TRUE(again.ReadBool("ad2dsetup", "curres", false));
-}
-
-TEST(SetupChoice, AppliesResolutionAndModes) {
-    ad::platform::HeadlessWindow window(10, 10);
-    ad::TAdDraw draw(&window, "/nonexistent-folder-for-vimbo/adlog.txt");
-    ad::TAdSetupChoice choice;
-    choice.Resolution = "1280x1024x24";
-    ad::ApplySetupChoice(draw, choice);
-    EXPECT_EQ(draw.DisplayMode, 1);
-    EXPECT_EQ(draw.DisplayWidth, 1280);
-    EXPECT_EQ(draw.DisplayHeight, 1024);
-    EXPECT_EQ(draw.DisplayBitDepth, 32); // 24 is not a depth the surface takes: left as it was
-    choice.Resolution = "800x600x16";
-    choice.Fullscreen = true;
-    ad::ApplySetupChoice(draw, choice);
-    EXPECT_EQ(draw.DisplayBitDepth, 16);
-    EXPECT_EQ(draw.DisplayMode, 3);
-    choice.CurrentResolution = true;
-    ad::ApplySetupChoice(draw, choice);
-    EXPECT_EQ(draw.DisplayMode, 2);
-    choice.Resolution = "big";
-    choice.Fullscreen = choice.CurrentResolution = false;
-    ad::ApplySetupChoice(draw, choice);
-    EXPECT_EQ(draw.DisplayWidth, 1024);
-}
-
-TEST(SetupChoice, TakesTheStoredPluginOnlyWhenItIsStillCompatible) {
-    const std::vector<std::string> found = {"A=/p/AAdPlugin.so", "B=/p/BAdPlugin.so"};
-    EXPECT_EQ(ad::ChoosePluginPath(found, "/p/BAdPlugin.so"), "/p/BAdPlugin.so");
-    EXPECT_EQ(ad::ChoosePluginPath(found, "/old/GoneAdPlugin.so"), "/p/AAdPlugin.so");
-    EXPECT_EQ(ad::ChoosePluginPath(found, ""), "/p/AAdPlugin.so");
-    EXPECT_EQ(ad::ChoosePluginPath({}, "/p/BAdPlugin.so"), "");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // A renderer plugin that draws nothing, built in variants that fail in each way the engine's loader
-// and surface must survive: another version, no information record, no application object, a
-// failing initialisation.
+// and surface must survive (another version, no information record, no application object, a
+// failing initialisation), and one offering options in several groups.
 #include <cstring>
 
 #include "engine/render/AdPluginApi.hpp"
@@ -41,6 +41,16 @@ public:
     void SetLogCallback(ad::AdLogProc, void*) override {}
 };
 
+void ReportOption(void* data, ad::AdPropertyProc proc, const char* name, const char* caption,
+                  const char* group, uint8_t type) {
+    uint8_t record[ad::kAdPropertyRecordSize] = {};
+    ad::AdWriteShortString(record + ad::kAdPropertyNameOffset, name, 64);
+    ad::AdWriteShortString(record + ad::kAdPropertyCaptionOffset, caption, 64);
+    ad::AdWriteShortString(record + ad::kAdPropertyGroupOffset, group, 64);
+    record[ad::kAdPropertyTypeOffset] = type;
+    proc(data, record);
+}
+
 } // namespace
 
 extern "C" {
@@ -59,18 +69,17 @@ __attribute__((visibility("default"))) void AdLibraryInformation(uint8_t* record
 #endif
 
 __attribute__((visibility("default"))) void AdApplicationProperties(void* data, ad::AdPropertyProc proc) {
-    uint8_t record[ad::kAdPropertyRecordSize] = {};
-    ad::AdWriteShortString(record + ad::kAdPropertyNameOffset, "fullscreen", 64);
-    ad::AdWriteShortString(record + ad::kAdPropertyCaptionOffset, "Full screen", 64);
-    ad::AdWriteShortString(record + ad::kAdPropertyGroupOffset, "Resolution", 64);
-    record[ad::kAdPropertyTypeOffset] = ad::kAdPropertyHidden;
-    proc(data, record);
-    std::memset(record, 0, sizeof record);
-    ad::AdWriteShortString(record + ad::kAdPropertyNameOffset, "smooth", 64);
-    ad::AdWriteShortString(record + ad::kAdPropertyCaptionOffset, "Smooth drawing", 64);
-    ad::AdWriteShortString(record + ad::kAdPropertyGroupOffset, "Quality", 64);
-    record[ad::kAdPropertyTypeOffset] = ad::kAdPropertyBoolean;
-    proc(data, record);
+    ReportOption(data, proc, "fullscreen", "Full screen", "Resolution", ad::kAdPropertyHidden);
+    ReportOption(data, proc, "smooth", "Smooth drawing", "Quality", ad::kAdPropertyBoolean);
+#if FAKE_GROUPED_OPTIONS
+    // Groups interleave, a boolean may sit in the resolution's group, and an option may be of a
+    // kind the dialog has no control for.
+    ReportOption(data, proc, "vsync", "Wait for the screen", "Display", ad::kAdPropertyBoolean);
+    ReportOption(data, proc, "dither", "Dither colours", "Quality", ad::kAdPropertyBoolean);
+    ReportOption(data, proc, "lowres", "Low resolution", "Resolution", ad::kAdPropertyBoolean);
+    ReportOption(data, proc, "secret", "Secret", "Hidden", ad::kAdPropertyHidden);
+    ReportOption(data, proc, "samples", "Samples", "Antialiasing", 2);
+#endif
 }
 
 } // extern "C"

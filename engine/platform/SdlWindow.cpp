@@ -99,12 +99,15 @@ void SdlWindow::ApplyWindowed(int width, int height) {
                           screen.y + (screen.h - height) / 2);
 }
 
+// Full screen at the desktop's own mode: the window manager gives the window the whole screen (no
+// panels over it) and the screen keeps its mode; a picture of another size is scaled to it.
 void SdlWindow::ApplyScreenSized() {
     SDL_SetWindowFullscreen(window_.get(), 0);
     SDL_SetWindowBordered(window_.get(), SDL_FALSE);
     const SDL_Rect screen = DisplayBounds();
     SDL_SetWindowSize(window_.get(), screen.w, screen.h);
     SDL_SetWindowPosition(window_.get(), screen.x, screen.y);
+    SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 bool SdlWindow::SwitchFullScreen(const DisplaySettings& settings) {

@@ -75,7 +75,7 @@ TEST_F(SdlWindowTest, WindowModeCentresABorderedClientArea) {
     EXPECT_EQ(window->Top(), screen.y + (screen.h - 200) / 2);
 }
 
-TEST_F(SdlWindowTest, ScreenSizedAndUnmatchedFullScreenCoverTheScreenWithoutSwitching) {
+TEST_F(SdlWindowTest, ScreenSizedAndUnmatchedFullScreenGoFullScreenWithoutSwitching) {
     const ScreenMode before = DesktopScreenMode();
     for (DisplayMode mode : {DisplayMode::ScreenSized, DisplayMode::FullScreen}) {
         window->ApplyDisplayMode(DisplaySettings{12345, 678, 32, mode});
@@ -85,7 +85,8 @@ TEST_F(SdlWindowTest, ScreenSizedAndUnmatchedFullScreenCoverTheScreenWithoutSwit
         EXPECT_EQ(window->ClientHeight(), screen.h);
         EXPECT_EQ(window->Left(), screen.x);
         EXPECT_EQ(window->Top(), screen.y);
-        EXPECT_EQ(SDL_GetWindowFlags(handle) & SDL_WINDOW_FULLSCREEN, 0u);
+        EXPECT_EQ(SDL_GetWindowFlags(handle) & SDL_WINDOW_FULLSCREEN_DESKTOP, +SDL_WINDOW_FULLSCREEN_DESKTOP)
+            << "full screen at the desktop's mode";
     }
     const ScreenMode after = DesktopScreenMode();
     EXPECT_EQ(after.width, before.width);

@@ -9,6 +9,7 @@
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/Files.hpp"
 #include "engine/platform/MessageLoop.hpp"
+#include "engine/platform/Random.hpp"
 #include "engine/platform/TickSource.hpp"
 #include "engine/render/AdSetupForm.hpp"
 
@@ -23,6 +24,8 @@ constexpr int kDesignedClientHeight = 699;
 
 int RunProgram() {
     ad::platform::SetApplicationTitle("vimbo 2");
+    // Every game differs: the one generator is seeded from the clock once (tests seed it themselves).
+    ad::platform::Randomize();
     std::string error;
     auto window = ad::platform::CreateSdlWindow(kDesignedClientWidth, kDesignedClientHeight, "Form1", error);
     if (!window) {

@@ -143,6 +143,19 @@ void TForm1::create_level() {
     loop_.On().keyDown = [this](int key) { FormKeyDown(key); };
     loop_.On().mouseMove = [this](int x, int y) { FormMouseMove(x, y); };
     loop_.On().mouseDown = [this](ad::platform::MouseButton, int, int) { FormMouseDown(); };
+    loop_.On().padButton = [this](ad::platform::PadButton button) { FormPadButton(button); };
+    loop_.On().padStick = [this](int x, int y) {
+        if (const int key = stick_.KeyFor(x, y))
+            FormKeyDown(key);
+    };
+    loop_.On().padRemoved = [this] {
+        if (Running())
+            PadUnplugged();
+    };
+    loop_.On().toggleFullScreen = [this] { ToggleFullScreen(); };
+    // The picture keeps the surface's size whatever the window's; the mouse is mapped into it.
+    window_.SetLogicalSize(screenW, screenH);
+    fullScreen_ = AdDraw->DisplayMode == 2 || AdDraw->DisplayMode == 3;
     idleBound_ = true;
 }
 
@@ -211,6 +224,22 @@ void TForm1::FormKeyDown(int key) {
     if (key == ad::platform::vk::F2)
         dumpArmed = true;
     HandleGameKey(key);
+}
+
+void TForm1::FormPadButton(ad::platform::PadButton button) {
+    if (const int key = KeyForPadButton(button))
+        FormKeyDown(key);
+}
+
+void TForm1::ToggleFullScreen() {
+    if (!Running())
+        return;
+    fullScreen_ = !fullScreen_;
+    ad::platform::DisplaySettings settings{screenW, screenH, AdDraw->DisplayBitDepth,
+                                           ad::platform::DisplayMode::Window};
+    if (fullScreen_)
+        settings.mode = ad::platform::DisplayMode::ScreenSized;
+    window_.ApplyDisplayMode(settings);
 }
 
 void TForm1::FormMouseMove(int x, int y) {

@@ -16,6 +16,7 @@
 #include "engine/render/AdSetupDlg.hpp"
 #include "engine/sprites/AdPixelTest.hpp"
 #include "engine/sprites/AdSprites.hpp"
+#include "frontend/GamepadInput.hpp"
 #include "game/Music.hpp"
 #include "game/Sound.hpp"
 
@@ -55,6 +56,10 @@ public:
     void FormKeyDown(int key);
     void FormMouseMove(int x, int y);
     void FormMouseDown();
+    // A controller's button, as the key it stands for on the current screen.
+    void FormPadButton(ad::platform::PadButton button);
+    // Alt+Enter: the window's own full screen and back, without a restart.
+    void ToggleFullScreen();
     void tmr1Timer() { MusicTimerTick(MediaPlayer1, *musicTimer_); }
     void MediaPlayer1Notify() {}
 
@@ -91,6 +96,8 @@ private:
     AudioDevice* audio_;
     ad::TAdSetupPresenter& setupPresenter_;
     std::unique_ptr<LoopMusicTimer> musicTimer_;
+    StickKeys stick_;
+    bool fullScreen_ = false;
     bool writeSaveOnClose_ = false;
     bool idleBound_ = false;
     bool exitRequested_ = false;

@@ -164,6 +164,16 @@ void Steer(int key) {
 
 } // namespace
 
+bool GameRunning() {
+    return !MainMenuE && !paused && !gameover2 && !tmrRestart && !starActive && Ireal >= 255 && player.Usable();
+}
+
+void PauseGame() {
+    paused = true;
+    Ireal = 255;
+    BuildPauseMenu();
+}
+
 void HandleGameKey(int key) {
     if (tmrRestart || Ireal < 255 || starActive)
         return;
@@ -186,9 +196,7 @@ void HandleGameKey(int key) {
             paused = false;
             RemovePauseMenu();
         } else {
-            paused = true;
-            Ireal = 255;
-            BuildPauseMenu();
+            PauseGame();
         }
     }
     if (key == vk::Space)

@@ -8,4 +8,10 @@ namespace vimbo {
 // everything else is here, ignored while a restart waits, a fade runs or the star turns.
 void HandleGameKey(int key);
 
+// Whether a game is being played (not a menu, the pause, the game-over banner, a restart, a fade or
+// the star): what the pause key would pause.
+bool GameRunning();
+// Pauses the game and shows the pause menu.
+void PauseGame();
+
 } // namespace vimbo

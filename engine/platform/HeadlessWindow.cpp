@@ -56,6 +56,9 @@ bool HeadlessWindow::PollEvent(WindowEvent& event) {
         return false;
     }
     event = events_[nextEvent_++];
+    // Tests give mouse positions in the window's pixels, as a desktop would.
+    if (event.kind == EventKind::MouseMove || event.kind == EventKind::MouseDown)
+        MapToPicture(event.x, event.y);
     return true;
 }
 

@@ -90,6 +90,22 @@ void MessageLoop::Dispatch(const WindowEvent& event) {
         break;
     case EventKind::Expose:
         break; // the next idle frame redraws the whole window anyway
+    case EventKind::ToggleFullScreen:
+        if (handlers_.toggleFullScreen)
+            handlers_.toggleFullScreen();
+        break;
+    case EventKind::PadButton:
+        if (handlers_.padButton)
+            handlers_.padButton(event.pad);
+        break;
+    case EventKind::PadStick:
+        if (handlers_.padStick)
+            handlers_.padStick(event.x, event.y);
+        break;
+    case EventKind::PadRemoved:
+        if (handlers_.padRemoved)
+            handlers_.padRemoved();
+        break;
     }
 }
 

@@ -19,6 +19,10 @@ public:
         std::function<void(MouseButton button, int x, int y)> mouseDown;
         std::function<void(int x, int y)> mouseMove;
         std::function<void()> close; // the window was asked to close
+        std::function<void()> toggleFullScreen;
+        std::function<void(PadButton button)> padButton;
+        std::function<void(int x, int y)> padStick; // the left stick, each axis -32768..32767
+        std::function<void()> padRemoved;
         std::function<void(bool& done)> idle;
     };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "engine/platform/SdlGamepads.hpp"
 #include "engine/platform/SdlKeys.hpp"
 #include "engine/platform/SdlVideo.hpp"
 #include "engine/platform/TickSource.hpp"
@@ -68,12 +69,13 @@ private:
     void ApplyWindowed(int width, int height);
     void ApplyScreenSized();
     bool SwitchFullScreen(const DisplaySettings& settings);
-    bool Translate(const SDL_Event& sdl, WindowEvent& event) const;
+    bool Translate(const SDL_Event& sdl, WindowEvent& event);
     void ToClientPixels(int& x, int& y) const;
     bool PresentThroughRenderer(const uint8_t* bgra, int width, int height);
     void PresentThroughSurface(const uint8_t* bgra, int width, int height);
 
     std::unique_ptr<SdlVideoReference> video_;
+    SdlGamepads pads_;
     SdlPtr<SDL_Window> window_;
     SdlPtr<SDL_Renderer> renderer_;
     SdlPtr<SDL_Texture> texture_;
@@ -164,10 +166,19 @@ void SdlWindow::ToClientPixels(int& x, int& y) const {
         y = static_cast<int>(static_cast<int64_t>(y) * pixelH / size.y);
 }
 
-bool SdlWindow::Translate(const SDL_Event& sdl, WindowEvent& event) const {
+bool SdlWindow::Translate(const SDL_Event& sdl, WindowEvent& event) {
+    if (pads_.Translate(sdl, event))
+        return true;
     event = WindowEvent{};
     switch (sdl.type) {
     case SDL_KEYDOWN:
+        if (sdl.key.keysym.sym == SDLK_RETURN && (sdl.key.keysym.mod & KMOD_ALT) != 0) {
+            // Full screen and back; held down it must not flip on every repeat.
+            if (sdl.key.repeat != 0)
+                return false;
+            event.kind = EventKind::ToggleFullScreen;
+            return true;
+        }
         // Repeats stay in: the game expects the desktop's auto-repeat on held keys.
         event.kind = EventKind::KeyDown;
         event.key = VirtualKeyFromSdl(sdl.key.keysym.sym);
@@ -177,6 +188,7 @@ bool SdlWindow::Translate(const SDL_Event& sdl, WindowEvent& event) const {
         event.x = sdl.motion.x;
         event.y = sdl.motion.y;
         ToClientPixels(event.x, event.y);
+        MapToPicture(event.x, event.y);
         return true;
     case SDL_MOUSEBUTTONDOWN:
         if (sdl.button.button == SDL_BUTTON_LEFT) {
@@ -192,6 +204,7 @@ bool SdlWindow::Translate(const SDL_Event& sdl, WindowEvent& event) const {
         event.x = sdl.button.x;
         event.y = sdl.button.y;
         ToClientPixels(event.x, event.y);
+        MapToPicture(event.x, event.y);
         return true;
     case SDL_QUIT:
         event.kind = EventKind::Close;
@@ -266,7 +279,13 @@ bool SdlWindow::PresentThroughRenderer(const uint8_t* bgra, int width, int heigh
     }
     if (SDL_UpdateTexture(texture_.get(), nullptr, bgra, width * 4) != 0)
         return false;
-    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer_.get(), &outputWidth, &outputHeight);
+    const FitRect fit = FitInto(width, height, outputWidth, outputHeight);
+    const SDL_Rect place{fit.x, fit.y, fit.width, fit.height};
+    SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+    SDL_RenderClear(renderer_.get());
+    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &place);
     SDL_RenderPresent(renderer_.get());
     return true;
 }
@@ -280,7 +299,10 @@ void SdlWindow::PresentThroughSurface(const uint8_t* bgra, int width, int height
                                                                  32, width * 4, SDL_PIXELFORMAT_BGRA32));
     if (!frame)
         return;
-    SDL_BlitScaled(frame.get(), nullptr, target, nullptr);
+    const FitRect fit = FitInto(width, height, target->w, target->h);
+    SDL_Rect place{fit.x, fit.y, fit.width, fit.height};
+    SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+    SDL_BlitScaled(frame.get(), nullptr, target, &place);
     SDL_UpdateWindowSurface(window_.get());
 }
 

@@ -11,17 +11,40 @@
 
 namespace ad::platform {
 
-enum class EventKind { KeyDown, MouseMove, MouseDown, Close, Expose };
+// ToggleFullScreen is Alt+Enter, which never reaches the game as a key. The Pad events come from game
+// controllers: a button pressed, the left stick's position, a controller unplugged.
+enum class EventKind {
+    KeyDown,
+    MouseMove,
+    MouseDown,
+    Close,
+    Expose,
+    ToggleFullScreen,
+    PadButton,
+    PadStick,
+    PadRemoved
+};
 
 enum class MouseButton { Left, Right, Middle };
+
+// The controller buttons the game answers, named by their place on a standard pad.
+enum class PadButton { A, B, Start, Up, Down, Left, Right };
 
 struct WindowEvent {
     EventKind kind = EventKind::Expose;
     int key = 0; // virtual-key code for KeyDown (0 when the key has none)
-    int x = 0;   // client pixels for mouse events
+    int x = 0;   // the picture's pixels for mouse events; the stick's axes (-32768..32767) for PadStick
     int y = 0;
     MouseButton button = MouseButton::Left;
+    PadButton pad = PadButton::A;
 };
+
+// Where a picture of content size lands in an area when scaled to fit with its aspect kept: centred,
+// with bars at the sides or at the top and bottom.
+struct FitRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+FitRect FitInto(int contentWidth, int contentHeight, int areaWidth, int areaHeight);
 
 // How the window covers the screen: the designed size and place, a centred window of the asked
 // client size, a borderless window over the whole screen, or full screen after a mode switch.
@@ -63,8 +86,22 @@ public:
     // Blocks until an event arrives or the timeout passes (kWaitForever: no timeout); false on timeout.
     virtual bool WaitEvent(WindowEvent& event, uint32_t timeoutMs) = 0;
 
-    // Shows a finished frame (rows top to bottom, B G R A per pixel).
+    // Shows a finished frame (rows top to bottom, B G R A per pixel), scaled to fit the window with
+    // its aspect kept.
     virtual void PresentPixels(const uint8_t* bgra, int width, int height) = 0;
+
+    // The size of the picture the game draws. When the window's differs, the picture is scaled to
+    // fit and mouse positions are mapped from the window into the picture. 0 x 0: the window's size.
+    void SetLogicalSize(int width, int height) {
+        logicalWidth_ = width;
+        logicalHeight_ = height;
+    }
+    // Maps a client position into the picture's pixels (a point on a bar lands on the picture's edge).
+    void MapToPicture(int& x, int& y) const;
+
+private:
+    int logicalWidth_ = 0;
+    int logicalHeight_ = 0;
 };
 
 // A desktop window through SDL2, created hidden with the given client size and caption. Tries to

@@ -516,9 +516,19 @@ void OpenGLDevice::Present() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, screen_.Framebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
+    // Scaled to fit with its aspect kept, bars around it; the engine maps the mouse the same way.
+    const int64_t sw = screen_.Width(), sh = screen_.Height();
+    const bool barsAtSides = static_cast<int64_t>(width) * sh > static_cast<int64_t>(height) * sw;
+    const int fitW = barsAtSides ? static_cast<int>(height * sw / sh) : width;
+    const int fitH = barsAtSides ? height : static_cast<int>(width * sh / sw);
+    const int left = (width - fitW) / 2, bottom = (height - fitH) / 2;
+    // Every draw and clear sets the state it needs, so the bars' clear may set its own.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
     // The screen surface keeps its top row first; the window's framebuffer has it last.
-    glBlitFramebuffer(0, 0, screen_.Width(), screen_.Height(), 0, height, width, 0, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
+    glBlitFramebuffer(0, 0, screen_.Width(), screen_.Height(), left, bottom + fitH, left + fitW, bottom,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
     SDL_GL_SwapWindow(window_);
     glBindFramebuffer(GL_FRAMEBUFFER, screen_.Framebuffer());
     lastFrameDrawCalls_ = drawCalls_;

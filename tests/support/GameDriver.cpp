@@ -117,6 +117,28 @@ void GameDriver::Key(int key) {
     Frame();
 }
 
+void GameDriver::Pad(ad::platform::PadButton button) {
+    ad::platform::WindowEvent event{ad::platform::EventKind::PadButton};
+    event.pad = button;
+    window_.PushEvent(event);
+    Frame();
+}
+
+void GameDriver::Stick(int x, int y) {
+    window_.PushEvent({ad::platform::EventKind::PadStick, 0, x, y});
+    Frame();
+}
+
+void GameDriver::UnplugPad() {
+    window_.PushEvent({ad::platform::EventKind::PadRemoved});
+    Frame();
+}
+
+void GameDriver::ToggleFullScreen() {
+    window_.PushEvent({ad::platform::EventKind::ToggleFullScreen});
+    Frame();
+}
+
 void GameDriver::MoveMouse(int x, int y) {
     QueueMouseMove(x, y);
     Frame();

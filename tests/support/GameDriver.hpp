@@ -59,6 +59,12 @@ public:
     void Key(int key);
     void MoveMouse(int x, int y);
     void Click(ad::platform::MouseButton button = ad::platform::MouseButton::Left);
+    // A controller: a button, the left stick moved to (x, y) (-32768..32767 each), the controller
+    // unplugged, and Alt+Enter; each followed by one frame.
+    void Pad(ad::platform::PadButton button);
+    void Stick(int x, int y);
+    void UnplugPad();
+    void ToggleFullScreen();
     // Points at the middle of the sprite and rests there for a second move: the menus highlight
     // from the hover that the frame after the first move found under the pointer.
     void HoverOver(const ad::TSprite& sprite);

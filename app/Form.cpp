@@ -74,7 +74,8 @@ void TForm1::FormCreate() {
 bool TForm1::RunSetup() {
     AdSetup = std::make_unique<ad::TAdSetup>(*AdDraw, setupPresenter_);
     AdSetup->PluginFolder = files_.programFolder;
-    AdSetup->SettingsFileName = files_.programFolder + ad::kAdSetupFileName;
+    AdSetup->SettingsFileName =
+        files_.settings.empty() ? files_.programFolder + ad::kAdSetupFileName : files_.settings;
     try {
         setupCancelled_ = !AdSetup->Execute();
         return !setupCancelled_;

@@ -24,12 +24,16 @@ namespace vimbo {
 
 // Where the form finds and keeps its files.
 struct FormFiles {
+    explicit FormFiles(std::string folder = {}) : programFolder(std::move(folder)) {}
+
     // Holds the plugins and "adsettings.ini".
     std::string programFolder;
     std::string log = "adlog.txt";
     // The values kept between runs; its presence offers Continue.
     std::string save = kSaveFileName;
     std::string dump = kDumpFileName;
+    // The setup's choices; empty: "adsettings.ini" in the program folder.
+    std::string settings;
 };
 
 class TForm1 {

@@ -12,6 +12,7 @@
 #include "engine/platform/Random.hpp"
 #include "engine/platform/TickSource.hpp"
 #include "engine/render/AdSetupForm.hpp"
+#include "engine/render/AdSetupSettings.hpp"
 
 namespace vimbo {
 
@@ -19,6 +20,19 @@ namespace {
 
 constexpr int kDesignedClientWidth = 772;
 constexpr int kDesignedClientHeight = 699;
+
+// Where the program keeps its files. The setup's choices stay beside the program where they can be
+// written (a build folder); an installed program's folder is read-only, so they go to the user's
+// settings folder instead.
+FormFiles ProgramFiles() {
+    FormFiles files(ad::platform::ProgramFolder());
+    if (!ad::platform::FolderWritable(files.programFolder)) {
+        const std::string config = ad::platform::UserConfigFolder("vimbo2");
+        if (!config.empty())
+            files.settings = config + ad::kAdSetupFileName;
+    }
+    return files;
+}
 
 } // namespace
 
@@ -35,7 +49,7 @@ int RunProgram() {
     ad::platform::MessageLoop loop(*window, ad::platform::CurrentTicks());
     SdlAudioDevice audio;
     ad::TAdSetupForm setupForm;
-    TForm1 form(*window, loop, FormFiles{ad::platform::ProgramFolder()}, &audio, setupForm);
+    TForm1 form(*window, loop, ProgramFiles(), &audio, setupForm);
     loop.On().close = [&] {
         form.FormClose();
         loop.Terminate();

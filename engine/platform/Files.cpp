@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 namespace ad::platform {
@@ -56,6 +58,26 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
 
 bool FileExists(const std::string& path) {
     return IsRegularFile(path);
+}
+
+bool FolderWritable(const std::string& folder) {
+    return access(WithSlash(folder).c_str(), W_OK) == 0;
+}
+
+std::string UserConfigFolder(const std::string& name) {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base;
+    if (config != nullptr && *config == '/')
+        base = config;
+    else if (home != nullptr && *home != '\0')
+        base = std::string(home) + "/.config";
+    else
+        return {};
+    const std::string folder = WithSlash(base) + name + "/";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error) ? folder : std::string{};
 }
 
 } // namespace ad::platform

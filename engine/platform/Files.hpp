@@ -15,4 +15,11 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
 
 bool FileExists(const std::string& path);
 
+// Whether files can be made in the folder (a system-wide install's program folder cannot).
+bool FolderWritable(const std::string& folder);
+
+// The user's settings folder for the program, made if missing: $XDG_CONFIG_HOME/<name>/, or
+// ~/.config/<name>/ without it; with a trailing '/'. Empty when no such folder can be made.
+std::string UserConfigFolder(const std::string& name);
+
 } // namespace ad::platform

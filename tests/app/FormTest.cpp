@@ -35,11 +35,15 @@ protected:
     void InstallSoftwarePlugin() {
         std::filesystem::create_symlink(vimbo::test::SoftwarePluginPath(), folder_ + "SoftwareAdPlugin.so");
     }
+    vimbo::FormFiles Files() const {
+        vimbo::FormFiles files(folder_);
+        files.log = folder_ + "adlog.txt";
+        files.save = folder_ + "save";
+        files.dump = folder_ + "inwards.txt";
+        return files;
+    }
     void Create() {
-        form_ = std::make_unique<vimbo::TForm1>(
-            window_, loop_,
-            vimbo::FormFiles{folder_, folder_ + "adlog.txt", folder_ + "save", folder_ + "inwards.txt"},
-            nullptr, setup_);
+        form_ = std::make_unique<vimbo::TForm1>(window_, loop_, Files(), nullptr, setup_);
         form_->FormCreate();
     }
     // One turn of the message loop after `ms` milliseconds.

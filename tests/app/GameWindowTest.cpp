@@ -22,7 +22,8 @@ namespace {
 TEST(GameWindow, OpensRunsFramesAndClosesWhenAskedTo) {
     std::string error;
     auto window = ad::platform::CreateSdlWindow(772, 699, "Form1", error);
-    if (!window) GTEST_SKIP() << "no display: " << error;
+    if (!window)
+        GTEST_SKIP() << "no display: " << error;
     vimbo::ResetGameState();
     setenv("SDL_AUDIODRIVER", "dummy", 1); // the game opens its audio device; tests must not sound
     ad::platform::SetApplicationTitle("vimbo 2");
@@ -32,9 +33,11 @@ TEST(GameWindow, OpensRunsFramesAndClosesWhenAskedTo) {
     ad::platform::MessageLoop loop(*window, ad::platform::SystemTicks());
     {
         vimbo::SdlAudioDevice audio;
+        vimbo::FormFiles files(folder);
+        files.log = folder + "adlog.txt";
+        files.save = folder + "save";
         vimbo::test::ScriptedSetupPresenter setup;
-        vimbo::TForm1 form(*window, loop, vimbo::FormFiles{folder, folder + "adlog.txt", folder + "save"},
-                           &audio, setup);
+        vimbo::TForm1 form(*window, loop, files, &audio, setup);
         bool closed = false;
         loop.On().close = [&] {
             closed = true;

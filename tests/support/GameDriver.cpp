@@ -67,7 +67,7 @@ GameDriver::Environment::~Environment() {
 
 GameDriver::GameDriver(GameDriverOptions options) : environment_(*this, options) {
     ad::platform::SetCurrentTicks(&ticks_);
-    form_ = std::make_unique<TForm1>(window_, loop_, FormFiles{environment_.folder}, &audio_, setup_);
+    form_ = std::make_unique<TForm1>(window_, loop_, FormFiles(environment_.folder), &audio_, setup_);
     form_->FormCreate();
     Frame();
     Frame();

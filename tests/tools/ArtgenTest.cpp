@@ -9,6 +9,7 @@
 
 #include "tests/support/TestPaths.hpp"
 #include "tools/artgen/Files.hpp"
+#include "tools/artgen/Icons.hpp"
 #include "tools/artgen/Lettering.hpp"
 #include "tools/artgen/Raster.hpp"
 
@@ -115,6 +116,31 @@ TEST(ArtgenLettering, RightAlignedLabelsEndAtTheRightOfTheirBox) {
             }
     EXPECT_GE(rightmost, 86);
     EXPECT_GT(leftmost, 20);
+}
+
+} // namespace
+
+namespace {
+
+uint8_t Alpha(const std::vector<uint8_t>& rgba, int size, int x, int y) {
+    return rgba[(static_cast<size_t>(y) * size + x) * 4 + 3];
+}
+
+TEST(ArtgenIcon, ARoundedOpaqueTileWithTheRunnerInTheMiddleAtEverySize) {
+    for (const int size : artgen::kIconSizes) {
+        const std::vector<uint8_t> icon = artgen::MakeIcon(size);
+        ASSERT_EQ(icon.size(), static_cast<size_t>(size) * size * 4);
+        EXPECT_EQ(Alpha(icon, size, 0, 0), 0) << size << ": rounded corners are clear";
+        EXPECT_EQ(Alpha(icon, size, size - 1, size - 1), 0) << size;
+        EXPECT_EQ(Alpha(icon, size, size / 2, size / 2), 255) << size;
+        EXPECT_EQ(Alpha(icon, size, size / 2, 1), 255) << size << ": the tile reaches the edges";
+    }
+    // The runner's yellow face fills the middle of a large icon, where the tile alone is dark red.
+    const int size = 256;
+    const std::vector<uint8_t> icon = artgen::MakeIcon(size);
+    const uint8_t* middle = &icon[(static_cast<size_t>(size / 2 + 20) * size + size / 2) * 4];
+    EXPECT_GT(middle[0], 180);
+    EXPECT_GT(middle[1], 120);
 }
 
 } // namespace

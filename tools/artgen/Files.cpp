@@ -61,7 +61,10 @@ void WriteBmp(const Picture& pic, const std::string& path) {
         throw std::runtime_error("cannot write " + path);
 }
 
-void WritePng(const Picture& pic, const std::string& path) {
+namespace {
+
+void WritePngRows(const std::string& path, int width, int height, int colorType, int channels,
+                  const uint8_t* rows) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!file)
         throw std::runtime_error("cannot write " + path);
@@ -72,14 +75,23 @@ void WritePng(const Picture& pic, const std::string& path) {
         throw std::runtime_error("cannot encode " + path);
     }
     png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(pic.width), static_cast<png_uint_32>(pic.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, colorType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < pic.height; ++y)
-        png_write_row(png, const_cast<png_bytep>(&pic.rgb[static_cast<size_t>(y) * pic.width * 3]));
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, const_cast<png_bytep>(rows + static_cast<size_t>(y) * width * channels));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+}
+
+} // namespace
+
+void WritePng(const Picture& pic, const std::string& path) {
+    WritePngRows(path, pic.width, pic.height, PNG_COLOR_TYPE_RGB, 3, pic.rgb.data());
+}
+
+void WritePngRgba(int width, int height, const std::vector<uint8_t>& rgba, const std::string& path) {
+    WritePngRows(path, width, height, PNG_COLOR_TYPE_RGB_ALPHA, 4, rgba.data());
 }
 
 } // namespace artgen

@@ -10,6 +10,8 @@
 namespace artgen {
 
 // Actors, collectibles and effects (Sprites.cpp).
+// One frame of the runner (8 frames of 24 x 24 units).
+void DrawPlayerFrame(Canvas& c, int frame);
 Picture MakePlayer();
 Picture MakeEnemy();
 Picture MakeHvost();

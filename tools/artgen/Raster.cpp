@@ -76,8 +76,8 @@ std::vector<float> StarPoints(float cx, float cy, float outer, float inner, int 
     return pts;
 }
 
-Canvas::Canvas(int width, int height, int scale)
-    : width_(width), height_(height), scale_(scale),
+Canvas::Canvas(int width, int height, int scale, float unit)
+    : width_(width), height_(height), scale_(scale), unit_(unit),
       px_(static_cast<size_t>(width) * height * scale * scale) {}
 
 void Canvas::Blend(int sx, int sy, const Color& c, float coverage) {

@@ -44,16 +44,18 @@ struct Px {
 
 class Canvas {
 public:
-    Canvas(int width, int height, int scale = 4);
+    // `unit` output pixels make one unit of the drawing's coordinates: a picture drawn for 24 x 24
+    // comes out at 240 x 240 on a canvas of that size with unit 10, as sharp as at its own size.
+    Canvas(int width, int height, int scale = 4, float unit = 1.0f);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Scale() const { return scale_; }
 
-    // Covers the shape dist(x, y) < 0 with paint(x, y); x, y are output pixels. Only the box
-    // [x0, x1) x [y0, y1) (output pixels) is visited.
+    // Covers the shape dist(x, y) < 0 with paint(x, y); x, y are drawing units (output pixels at
+    // unit 1). Only the box [x0, x1) x [y0, y1) (drawing units) is visited.
     template <class D, class P> void Draw(D&& dist, P&& paint, float x0, float y0, float x1, float y1) {
-        const float s = static_cast<float>(scale_);
+        const float s = static_cast<float>(scale_) * unit_;
         const int sx0 = std::max(0, static_cast<int>(std::floor(x0 * s)));
         const int sy0 = std::max(0, static_cast<int>(std::floor(y0 * s)));
         const int sx1 = std::min(width_ * scale_, static_cast<int>(std::ceil(x1 * s)));
@@ -69,7 +71,7 @@ public:
         }
     }
     template <class D, class P> void Draw(D&& dist, P&& paint) {
-        Draw(dist, paint, 0.0f, 0.0f, static_cast<float>(width_), static_cast<float>(height_));
+        Draw(dist, paint, 0.0f, 0.0f, static_cast<float>(width_) / unit_, static_cast<float>(height_) / unit_);
     }
     template <class D> void Fill(D&& dist, Color c) {
         Draw(dist, [c](float, float) { return c; });
@@ -86,6 +88,7 @@ public:
 
 private:
     int width_, height_, scale_;
+    float unit_;
     std::vector<Px> px_;
 };
 

@@ -26,51 +26,50 @@ void Eye(Canvas& c, float x, float y, float rx, float ry, float lookX, float loo
 
 } // namespace
 
-Picture MakePlayer() {
-    return Sheet(
-        8, 8, 24, 24,
-        [](Canvas& c, int i) {
-            const float phase = static_cast<float>(i) / 8.0f * 2 * kPi;
-            const float swing = std::sin(phase);
-            const float bob = std::abs(std::cos(phase)) * 0.6f;
-            const float cx = 12, cy = 12.5f - bob;
-            const Color shoe = Rgb(240, 60, 40), glove = Rgb(250, 250, 255);
-            // Speed streaks behind, flickering with the stride.
-            for (int k = -1; k <= 1; ++k) {
-                const float sx = cx + static_cast<float>(k) * 3.2f;
-                const float len = 2.0f + 1.5f * std::abs(std::sin(phase + static_cast<float>(k)));
-                c.Fill([=](float x, float y) { return SdSegment(x, y, sx, 21.0f, sx, 21.0f + len, 0.5f); },
-                       Rgb(150, 220, 255, 0.9f));
-            }
-            // Feet and hands swing in opposite phase, the way a runner's do.
-            for (int side = -1; side <= 1; side += 2) {
-                const float s = static_cast<float>(side);
-                const float footY = cy + 1.0f + 6.5f * swing * s;
-                Outlined(
-                    c, [=](float x, float y) { return SdEllipse(x, y, cx + 4.6f * s, footY, 2.5f, 3.4f); },
-                    BallPaint(cx + 4.6f * s, footY, 3.4f, shoe), 0.9f);
-            }
-            Ball(c, cx, cy, 7.4f, Rgb(255, 214, 60));
-            // A red cap with its peak forward shows at a glance which way the runner faces.
-            c.Draw([=](float x, float y) { return std::max(SdCircle(x, y, cx, cy, 7.4f), y - (cy - 3.2f)); },
-                   BallPaint(cx, cy, 7.4f, Rgb(235, 50, 50)));
-            Outlined(
-                c,
-                [=](float x, float y) {
-                    return std::max(SdEllipse(x, y, cx, cy - 6.6f, 5.2f, 3.0f), y - (cy - 6.2f));
-                },
-                [=](float x, float) {
-                    return Mix(Rgb(255, 110, 100), Rgb(190, 30, 40), Clamp01((x - cx + 5) / 10));
-                },
-                0.8f);
-            for (int side = -1; side <= 1; side += 2) {
-                const float s = static_cast<float>(side);
-                Ball(c, cx + 8.0f * s, cy + 0.5f - 4.5f * swing * s, 2.4f, glove, 0.8f);
-            }
-            Eye(c, cx - 2.6f, cy - 1.2f, 1.9f, 2.3f, 0.0f, -0.8f, palette::kInk);
-            Eye(c, cx + 2.6f, cy - 1.2f, 1.9f, 2.3f, 0.0f, -0.8f, palette::kInk);
+void DrawPlayerFrame(Canvas& c, int i) {
+    const float phase = static_cast<float>(i) / 8.0f * 2 * kPi;
+    const float swing = std::sin(phase);
+    const float bob = std::abs(std::cos(phase)) * 0.6f;
+    const float cx = 12, cy = 12.5f - bob;
+    const Color shoe = Rgb(240, 60, 40), glove = Rgb(250, 250, 255);
+    // Speed streaks behind, flickering with the stride.
+    for (int k = -1; k <= 1; ++k) {
+        const float sx = cx + static_cast<float>(k) * 3.2f;
+        const float len = 2.0f + 1.5f * std::abs(std::sin(phase + static_cast<float>(k)));
+        c.Fill([=](float x, float y) { return SdSegment(x, y, sx, 21.0f, sx, 21.0f + len, 0.5f); },
+               Rgb(150, 220, 255, 0.9f));
+    }
+    // Feet and hands swing in opposite phase, the way a runner's do.
+    for (int side = -1; side <= 1; side += 2) {
+        const float s = static_cast<float>(side);
+        const float footY = cy + 1.0f + 6.5f * swing * s;
+        Outlined(
+            c, [=](float x, float y) { return SdEllipse(x, y, cx + 4.6f * s, footY, 2.5f, 3.4f); },
+            BallPaint(cx + 4.6f * s, footY, 3.4f, shoe), 0.9f);
+    }
+    Ball(c, cx, cy, 7.4f, Rgb(255, 214, 60));
+    // A red cap with its peak forward shows at a glance which way the runner faces.
+    c.Draw([=](float x, float y) { return std::max(SdCircle(x, y, cx, cy, 7.4f), y - (cy - 3.2f)); },
+           BallPaint(cx, cy, 7.4f, Rgb(235, 50, 50)));
+    Outlined(
+        c,
+        [=](float x, float y) {
+            return std::max(SdEllipse(x, y, cx, cy - 6.6f, 5.2f, 3.0f), y - (cy - 6.2f));
         },
-        ResolveOnBlack);
+        [=](float x, float) {
+            return Mix(Rgb(255, 110, 100), Rgb(190, 30, 40), Clamp01((x - cx + 5) / 10));
+        },
+        0.8f);
+    for (int side = -1; side <= 1; side += 2) {
+        const float s = static_cast<float>(side);
+        Ball(c, cx + 8.0f * s, cy + 0.5f - 4.5f * swing * s, 2.4f, glove, 0.8f);
+    }
+    Eye(c, cx - 2.6f, cy - 1.2f, 1.9f, 2.3f, 0.0f, -0.8f, palette::kInk);
+    Eye(c, cx + 2.6f, cy - 1.2f, 1.9f, 2.3f, 0.0f, -0.8f, palette::kInk);
+}
+
+Picture MakePlayer() {
+    return Sheet(8, 8, 24, 24, DrawPlayerFrame, ResolveOnBlack);
 }
 
 Picture MakeEnemy() {

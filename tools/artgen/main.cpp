@@ -3,6 +3,7 @@
 //   artgen --contact-sheet <out.png>       all pictures on one review sheet
 //   artgen --zoom <name> <factor> <out.png> one picture enlarged
 //   artgen --preview <level> <maps folder> <out.png>  a mock game screen (level 0: the menus)
+//   artgen --icons <folder>                the desktop icon as <folder>/<N>x<N>/apps/vimbo2.png
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -11,6 +12,7 @@
 
 #include "ContactSheet.hpp"
 #include "Files.hpp"
+#include "Icons.hpp"
 #include "Pictures.hpp"
 #include "Preview.hpp"
 
@@ -18,7 +20,8 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr, "usage: artgen <folder> [name...] | --contact-sheet <out.png> | "
-                         "--zoom <name> <factor> <out.png> | --preview <level> <maps> <out.png>\n");
+                         "--zoom <name> <factor> <out.png> | --preview <level> <maps> <out.png> | "
+                         "--icons <folder>\n");
     return 2;
 }
 
@@ -51,6 +54,10 @@ int Run(const std::vector<std::string>& args) {
     }
     if (args.size() == 4 && args[0] == "--preview") {
         artgen::WritePng(artgen::MakePreview(std::atoi(args[1].c_str()), args[2]), args[3]);
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == "--icons") {
+        artgen::WriteIcons(args[1]);
         return 0;
     }
     if (args.empty() || args[0].starts_with("--"))

@@ -58,7 +58,7 @@ void TForm1::FormCreate() {
         exitRequested_ = true;
         return;
     }
-    if (!AdDraw->Initialize()) {
+    if (!InitializeRenderer()) {
         ad::platform::ShowMessage(AdDraw->LastError);
         exitRequested_ = true;
         return;
@@ -67,6 +67,29 @@ void TForm1::FormCreate() {
     create_level();
     SetAudioDevice(audio_);
     StartMusic(MediaPlayer1);
+}
+
+// Starts the chosen renderer; when it cannot start here (no OpenGL on this machine, say), the other
+// renderers found beside the program are tried in turn, so the game still opens. The setup's
+// choice stays as it was. False when none starts; LastError then holds the chosen one's reason.
+bool TForm1::InitializeRenderer() {
+    if (AdDraw->Initialize())
+        return true;
+    const std::string chosen = AdDraw->DllName();
+    const std::string reason = AdDraw->LastError;
+    for (const std::string& entry : AdSetup ? AdSetup->Plugins() : std::vector<std::string>{}) {
+        const std::string path = entry.substr(entry.find('=') + 1);
+        if (path == chosen)
+            continue;
+        AdDraw->SetDllName(path);
+        if (AdDraw->Initialize()) {
+            AdDraw->Log.AddEntry(ad::TAdLogType::Warning, "TForm1",
+                                 "The chosen renderer could not start; playing with " + path + " instead.");
+            return true;
+        }
+    }
+    AdDraw->LastError = reason;
+    return false;
 }
 
 // The setup dialog chooses the renderer library and the display settings; false when the process must

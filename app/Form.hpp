@@ -88,6 +88,7 @@ public:
 
 private:
     bool RunSetup();
+    bool InitializeRenderer();
     void create_level();
     void StepFade();
     void DrawFrameRate();

@@ -28,7 +28,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Run through a 32 x 31 maze for the one col
  on when it is eaten. One enemy races you for it, hunts you and drags a tail that blocks
  your way; a dropped wall holds it for two seconds. Twenty levels follow the score.")
 # The libraries the program and its plugins link, found by dpkg-shlibdeps; the OpenGL renderer also
-# needs a driver, which Mesa provides everywhere.
+# loads the system's OpenGL at run time (GLX), with a Mesa driver, which works everywhere.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1-mesa-dri")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libglx-mesa0, libgl1-mesa-dri")
 include(CPack)

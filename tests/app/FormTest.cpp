@@ -77,6 +77,33 @@ TEST_F(FormTest, WithoutAnyPluginSaysSoWithoutTheDialogAndAsksToExit) {
     EXPECT_FALSE(std::filesystem::exists(folder_ + "save"));
 }
 
+TEST_F(FormTest, AChosenRendererThatCannotStartGivesWayToAnotherOne) {
+    TicksScope scope(ticks_);
+    InstallSoftwarePlugin();
+    // Found first, so chosen: it loads but cannot start (as OpenGL on a machine without it).
+    std::filesystem::create_symlink(std::string(VIMBO_FAKE_PLUGIN_DIR) + "/FailingFakeAdPlugin.so",
+                                    folder_ + "FailingFakeAdPlugin.so");
+    Create();
+    ASSERT_FALSE(form_->ExitRequested()) << (messages_.empty() ? "" : messages_[0]);
+    EXPECT_TRUE(messages_.empty()) << "the game opens without an error box";
+    EXPECT_EQ(form_->AdDraw->DllName(), folder_ + "SoftwareAdPlugin.so");
+    Frame(16);
+    EXPECT_EQ(window_.PresentCount(), 1);
+    std::ifstream log(folder_ + "adlog.txt");
+    const std::string text{std::istreambuf_iterator<char>(log), {}};
+    EXPECT_NE(text.find("playing with " + folder_ + "SoftwareAdPlugin.so instead"), std::string::npos)
+        << text;
+}
+
+TEST_F(FormTest, WhenNoRendererStartsTheChosenOnesReasonIsShown) {
+    std::filesystem::create_symlink(std::string(VIMBO_FAKE_PLUGIN_DIR) + "/FailingFakeAdPlugin.so",
+                                    folder_ + "FailingFakeAdPlugin.so");
+    Create();
+    EXPECT_TRUE(form_->ExitRequested());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].find("could not be initialized"), std::string::npos) << messages_[0];
+}
+
 TEST_F(FormTest, CancellingTheSetupEndsSilentlyBeforeAnyFrameAndWritesNoSave) {
     TicksScope scope(ticks_);
     InstallSoftwarePlugin();

@@ -33,9 +33,10 @@ else
 fi
 game=$!
 
-# Only this run's windows: another game may be open on the same display.
-window() { xdotool search --pid "$game" --name "vimbo 2" 2>/dev/null | tail -n 1; }
-waitfor() { # waits up to $1 tenths of a second for a window named "vimbo 2" other than $2
+# Only this run's shown windows: another game may be open on the same display, and the game's own
+# window already exists, hidden and with the same name, while the setup window is up.
+window() { xdotool search --onlyvisible --pid "$game" --name "vimbo 2" 2>/dev/null | tail -n 1; }
+waitfor() { # waits up to $1 tenths of a second for a shown window named "vimbo 2" other than $2
     i=0
     while [ "$i" -lt "$1" ]; do
         w=$(window)

@@ -50,6 +50,9 @@ public:
 
     // The screen as drawn so far (B G R A rows); for tests and tools, not part of the contract.
     const SoftwareFramebuffer& ScreenBuffer() const { return device_->Screen(); }
+    // Chooses the fragment loops (the best for this processor by default); for tests and benchmarks,
+    // which compare the levels, not part of the contract.
+    void SetSpanLevel(SpanLevel level) { device_->SetSpanLevel(level); }
     // Whether the host asked for full screen; a window in memory has nothing to switch, so it is kept
     // only to be reported.
     bool FullscreenRequested() const { return fullscreen_; }

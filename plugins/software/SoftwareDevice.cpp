@@ -85,6 +85,7 @@ bool SoftwareDevice::PrepareDraw(int blendMode, DrawSetup& setup) {
     // White ambient light changes nothing (x 255 is exact), so it takes the unlit loops.
     fs.lit = (options_ & kAdOptionLight) != 0 && ambient_ != 0xFFFFFFFFu;
     fs.ambient = ambient_;
+    setup.spanLevel = spanLevel_;
     setup.blendMode = (blendMode == kAdBlendAdd || blendMode == kAdBlendMultiply) ? blendMode : kAdBlendAlpha;
     return true;
 }

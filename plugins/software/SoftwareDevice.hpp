@@ -40,6 +40,10 @@ public:
     void SetStencilOptions(uint16_t reference, uint16_t mask, int function);
     void SetStencilEvent(int event, int operation);
 
+    // The fragment loops' implementation; every level draws the same pixels.
+    void SetSpanLevel(SpanLevel level) { spanLevel_ = level; }
+    SpanLevel GetSpanLevel() const { return spanLevel_; }
+
     // Fills what a draw on the current target needs; false when nothing can be drawn.
     bool PrepareDraw(int blendMode, DrawSetup& setup);
 
@@ -55,6 +59,7 @@ private:
     uint16_t options_ = 0;
     StencilState stencil_;
     uint32_t* queryCounter_ = nullptr;
+    SpanLevel spanLevel_ = BestSpanLevel();
 };
 
 } // namespace ad::software

@@ -178,10 +178,10 @@ void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const Rast
             in.dcolor[k] = Round32(pc[k].dx * kColorOne);
         }
     }
-    const SpanFunction clampedSpan =
-        SelectSpanFunction(kind, textured ? TexMode::Clamped : TexMode::None, setup.blendMode, tests);
-    const SpanFunction rowSpan =
-        textured ? SelectSpanFunction(kind, TexMode::Row, setup.blendMode, tests) : clampedSpan;
+    SpanKey key{kind, textured ? TexMode::Clamped : TexMode::None, setup.blendMode, tests, tex.alpha};
+    const SpanFunction clampedSpan = SelectSpanFunction(key, setup.spanLevel);
+    key.mode = TexMode::Row;
+    const SpanFunction rowSpan = textured ? SelectSpanFunction(key, setup.spanLevel) : clampedSpan;
 
     SoftwareFramebuffer& fb = *target.buffer;
     for (int py = rowFirst; py <= rowLast; ++py) {
@@ -275,9 +275,9 @@ void DrawFragment(int px, int py, const RasterVertex& v, const DrawSetup& setup)
         in.s = TexelFixed(v.s);
         in.t = TexelFixed(v.t);
     }
-    const SpanFunction span =
-        SelectSpanFunction(kind, textured ? TexMode::Clamped : TexMode::None, setup.blendMode,
-                           setup.fragments.NeedsTests(setup.blendMode));
+    const SpanKey key{kind, textured ? TexMode::Clamped : TexMode::None, setup.blendMode,
+                      setup.fragments.NeedsTests(setup.blendMode), tex.alpha};
+    const SpanFunction span = SelectSpanFunction(key, setup.spanLevel);
     span(in, tex, setup.fragments, target.buffer->ColorRow(py) + px, target.buffer->StencilRow(py) + px, 1);
 }
 

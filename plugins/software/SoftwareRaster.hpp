@@ -13,6 +13,7 @@
 
 #include "plugins/common/WindowVertex.hpp"
 #include "plugins/software/SoftwareRasterState.hpp"
+#include "plugins/software/SoftwareSpans.hpp"
 
 namespace ad::software {
 
@@ -26,6 +27,7 @@ struct DrawSetup {
     TexelView texture; // texels null: untextured
     FragmentState fragments;
     int blendMode = kAdBlendAlpha;
+    SpanLevel spanLevel = SpanLevel::Scalar;
 };
 
 void RasterizeTriangle(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,

@@ -9,11 +9,21 @@
 
 namespace ad::software {
 
+// What a texture's alpha channel holds, known when its texels are loaded. Where every texel is opaque
+// (or, as in colour-keyed pictures, either opaque or fully transparent) the loops copy or pick
+// pixels instead of blending them.
+enum class TexelAlpha {
+    Mixed,  // anything, and what render targets always report
+    Keyed,  // every alpha 0 or 255
+    Opaque, // every alpha 255
+};
+
 // Texels of a texture as the rasteriser samples them (same pixel format as the framebuffer).
 struct TexelView {
     const uint32_t* texels = nullptr;
     int width = 0;
     int height = 0;
+    TexelAlpha alpha = TexelAlpha::Mixed;
     bool Valid() const { return texels != nullptr && width > 0 && height > 0; }
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "plugins/software/SoftwareBlend.hpp"
+#include "plugins/software/SoftwareFastSpans.hpp"
 
 namespace ad::software {
 
@@ -152,21 +153,29 @@ template <ColourKind K> SpanFunction PickMode(TexMode mode, int blendMode, bool 
 
 } // namespace
 
-SpanFunction SelectSpanFunction(ColourKind kind, TexMode mode, int blendMode, bool tests) {
+SpanLevel BestSpanLevel() {
+    return SelectSse2Span(SpanKey{}) != nullptr ? SpanLevel::Sse2 : SpanLevel::Scalar;
+}
+
+SpanFunction SelectSpanFunction(const SpanKey& key, SpanLevel level) {
+    SpanKey k = key;
     // Without a texture, white is just a flat colour.
-    if (kind == ColourKind::White && mode == TexMode::None)
-        kind = ColourKind::Flat;
-    switch (kind) {
+    if (k.kind == ColourKind::White && k.mode == TexMode::None)
+        k.kind = ColourKind::Flat;
+    if (level == SpanLevel::Sse2)
+        if (const SpanFunction fast = SelectSse2Span(k))
+            return fast;
+    switch (k.kind) {
     case ColourKind::White:
-        return PickMode<ColourKind::White>(mode, blendMode, tests);
+        return PickMode<ColourKind::White>(k.mode, k.blendMode, k.tests);
     case ColourKind::Flat:
-        return PickMode<ColourKind::Flat>(mode, blendMode, tests);
+        return PickMode<ColourKind::Flat>(k.mode, k.blendMode, k.tests);
     case ColourKind::FlatLit:
-        return PickMode<ColourKind::FlatLit>(mode, blendMode, tests);
+        return PickMode<ColourKind::FlatLit>(k.mode, k.blendMode, k.tests);
     case ColourKind::Gouraud:
-        return PickMode<ColourKind::Gouraud>(mode, blendMode, tests);
+        return PickMode<ColourKind::Gouraud>(k.mode, k.blendMode, k.tests);
     default:
-        return PickMode<ColourKind::GouraudLit>(mode, blendMode, tests);
+        return PickMode<ColourKind::GouraudLit>(k.mode, k.blendMode, k.tests);
     }
 }
 

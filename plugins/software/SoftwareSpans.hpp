@@ -35,8 +35,26 @@ struct SpanInput {
 using SpanFunction = void (*)(const SpanInput& in, const TexelView& tex, const FragmentState& fs,
                               uint32_t* dst, uint8_t* stencil, int count);
 
-// The specialised loop for a combination; blendMode is one of the kAdBlend codes.
-SpanFunction SelectSpanFunction(ColourKind kind, TexMode mode, int blendMode, bool tests);
+// What a draw's runs have in common, which decides the loop that draws them.
+struct SpanKey {
+    ColourKind kind = ColourKind::White;
+    TexMode mode = TexMode::None;
+    int blendMode = kAdBlendAlpha; // one of the kAdBlend codes
+    bool tests = false;            // alpha mask, stencil or occlusion counting asked for
+    TexelAlpha alpha = TexelAlpha::Mixed;
+};
+
+// Which implementation of the loops runs. Every level draws exactly the pixels of Scalar, the plain
+// per-pixel loops that the others are tested against.
+enum class SpanLevel {
+    Scalar,
+    Sse2, // four pixels at a time; combinations it lacks fall back to Scalar
+};
+
+// The fastest level this build offers on this processor.
+SpanLevel BestSpanLevel();
+
+SpanFunction SelectSpanFunction(const SpanKey& key, SpanLevel level);
 
 // Stencil comparison and update, shared by the loops and by the tests of this renderer.
 bool StencilPasses(const StencilState& st, uint8_t stored);

@@ -22,6 +22,23 @@ void SoftwareBitmapTexture::FlushTexture() {
     height_ = 0;
 }
 
+namespace {
+
+TexelAlpha ClassifyAlpha(const std::vector<uint32_t>& texels) {
+    bool opaque = true;
+    for (const uint32_t t : texels) {
+        const uint32_t a = t >> 24;
+        if (a != 255) {
+            if (a != 0)
+                return TexelAlpha::Mixed;
+            opaque = false;
+        }
+    }
+    return opaque ? TexelAlpha::Opaque : TexelAlpha::Keyed;
+}
+
+} // namespace
+
 void SoftwareBitmapTexture::LoadFromBitmap(const uint8_t* bgra, int width, int height, int /*bitDepth*/) {
     if (bgra == nullptr || width <= 0 || height <= 0) {
         FlushTexture();
@@ -31,12 +48,13 @@ void SoftwareBitmapTexture::LoadFromBitmap(const uint8_t* bgra, int width, int h
     height_ = height;
     pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     std::memcpy(pixels_.data(), bgra, pixels_.size() * sizeof(uint32_t));
+    alpha_ = ClassifyAlpha(pixels_);
 }
 
 TexelView SoftwareBitmapTexture::Texels() const {
     if (pixels_.empty())
         return {};
-    return TexelView{pixels_.data(), width_, height_};
+    return TexelView{pixels_.data(), width_, height_, alpha_};
 }
 
 SoftwareRenderTarget::~SoftwareRenderTarget() {

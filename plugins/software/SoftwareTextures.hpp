@@ -39,6 +39,7 @@ private:
     std::vector<uint32_t> pixels_;
     int width_ = 0;
     int height_ = 0;
+    TexelAlpha alpha_ = TexelAlpha::Mixed;
     uint8_t settings_ = 0;
 };
 

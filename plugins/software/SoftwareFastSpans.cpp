@@ -1,0 +1,310 @@
+// SSE2 fragment loops of the CPU renderer. A run's texels are fetched into a small buffer, then
+// shaded and blended four pixels at a time with the integer formulas of SoftwareBlend.hpp.
+#include "plugins/software/SoftwareFastSpans.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+#include "plugins/software/SoftwareBlend.hpp"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace ad::software {
+
+#if defined(__SSE2__)
+namespace {
+
+// Pixels fetched per pass: the buffer stays in the first-level cache between fetching and blending.
+constexpr int kChunk = 128;
+
+// Four pixels with every channel widened to a 16-bit lane: pixels 0 and 1 in lo, 2 and 3 in hi.
+struct Wide {
+    __m128i lo, hi;
+};
+
+inline __m128i Load4(const uint32_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void Store4(uint32_t* p, __m128i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+inline Wide Widen(__m128i p) {
+    const __m128i zero = _mm_setzero_si128();
+    return {_mm_unpacklo_epi8(p, zero), _mm_unpackhi_epi8(p, zero)};
+}
+inline __m128i Narrow(const Wide& w) {
+    return _mm_packus_epi16(w.lo, w.hi);
+}
+inline Wide Splat(uint32_t colour) {
+    const __m128i w = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(colour)), _mm_setzero_si128());
+    return {w, w};
+}
+
+// Div255 on lanes holding 0..255 * 255. With t = x + 128 = 256 h + l, (t * 257) >> 16 is
+// h + floor((l + h + l / 256) / 256), which equals Div255's h + floor((l + h) / 256).
+inline __m128i Div255Lanes(__m128i x) {
+    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
+}
+inline Wide Mul255(const Wide& a, const Wide& b) {
+    return {Div255Lanes(_mm_mullo_epi16(a.lo, b.lo)), Div255Lanes(_mm_mullo_epi16(a.hi, b.hi))};
+}
+inline __m128i AlphaLanes(__m128i w) {
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(w, 0xFF), 0xFF);
+}
+// The blend formulas treat the source's alpha channel as 255 where they scale the destination's
+// alpha (alpha blend, glow) or keep it (multiply); see SoftwareBlend.hpp.
+inline __m128i FullAlpha(__m128i w) {
+    return _mm_or_si128(w, _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0));
+}
+
+// Bits 3, 7, 11 and 15 set for the pixels whose alpha byte equals the byte of `v`.
+inline int AlphaBytesEqual(__m128i p, __m128i v) {
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(p, v)) & 0x8888;
+}
+constexpr int kAllFour = 0x8888;
+
+template <int Mode> inline __m128i BlendHalf(__m128i s, __m128i d) {
+    const __m128i a = AlphaLanes(s);
+    if constexpr (Mode == kAdBlendAlpha) {
+        const __m128i ia = _mm_xor_si128(a, _mm_set1_epi16(255));
+        return Div255Lanes(_mm_add_epi16(_mm_mullo_epi16(FullAlpha(s), a), _mm_mullo_epi16(d, ia)));
+    } else if constexpr (Mode == kAdBlendAdd) {
+        return Div255Lanes(_mm_mullo_epi16(FullAlpha(s), a)); // added to the destination with saturation
+    } else {
+        return Div255Lanes(_mm_mullo_epi16(FullAlpha(s), d));
+    }
+}
+
+template <int Mode> inline __m128i Blend4(const Wide& s, __m128i dst) {
+    const Wide d = Widen(dst);
+    const __m128i out = _mm_packus_epi16(BlendHalf<Mode>(s.lo, d.lo), BlendHalf<Mode>(s.hi, d.hi));
+    if constexpr (Mode == kAdBlendAdd)
+        return _mm_adds_epu8(dst, out);
+    else
+        return out;
+}
+
+// The colour before blending: texel as it is, x one colour, or x one colour then x ambient.
+template <ColourKind K> struct Shader {
+    Shader(uint32_t flatColour, uint32_t ambientColour)
+        : flat(flatColour), ambient(ambientColour), flatWide(Splat(flatColour)),
+          ambientWide(Splat(ambientColour)), keepsOpaque(Apply(0xFF000000u) >> 24 == 255) {}
+
+    uint32_t Apply(uint32_t t) const {
+        if constexpr (K == ColourKind::White)
+            return t;
+        else if constexpr (K == ColourKind::Flat)
+            return Modulate(t, flat);
+        else
+            return Modulate(Modulate(t, flat), ambient);
+    }
+    Wide Apply(const Wide& t) const {
+        if constexpr (K == ColourKind::White)
+            return t;
+        else if constexpr (K == ColourKind::Flat)
+            return Mul255(t, flatWide);
+        else
+            return Mul255(Mul255(t, flatWide), ambientWide);
+    }
+    void ApplyRun(uint32_t* p, int n) const {
+        if constexpr (K == ColourKind::White)
+            return;
+        int i = 0;
+        for (; i + 4 <= n; i += 4)
+            Store4(p + i, Narrow(Apply(Widen(Load4(p + i)))));
+        for (; i < n; ++i)
+            p[i] = Apply(p[i]);
+    }
+
+    uint32_t flat, ambient;
+    Wide flatWide, ambientWide;
+    bool keepsOpaque; // an opaque texel stays opaque after shading
+};
+
+// Blends the texels src[0..n) shaded by `shader` into dst. A fragment of alpha 0 changes nothing in
+// blend modes 0 and 1; an opaque one in mode 0 replaces the pixel; Keyed texels are one or the other.
+template <int Mode, ColourKind K, bool Keyed>
+void BlendRun(const uint32_t* src, uint32_t* dst, int n, const Shader<K>& shader) {
+    const __m128i zero = _mm_setzero_si128(), ones = _mm_set1_epi32(-1);
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m128i t = Load4(src + i);
+        if constexpr (Mode != kAdBlendMultiply) {
+            if (AlphaBytesEqual(t, zero) == kAllFour)
+                continue;
+        }
+        if constexpr (Mode == kAdBlendAlpha) {
+            if (shader.keepsOpaque && AlphaBytesEqual(t, ones) == kAllFour) {
+                Store4(dst + i, K == ColourKind::White ? t : Narrow(shader.Apply(Widen(t))));
+                continue;
+            }
+            if constexpr (Keyed) {
+                const __m128i clear = _mm_cmpeq_epi32(_mm_srli_epi32(t, 24), zero);
+                Store4(dst + i,
+                       _mm_or_si128(_mm_and_si128(clear, Load4(dst + i)), _mm_andnot_si128(clear, t)));
+                continue;
+            }
+        }
+        Store4(dst + i, Blend4<Mode>(shader.Apply(Widen(t)), Load4(dst + i)));
+    }
+    for (; i < n; ++i)
+        dst[i] = Blend<Mode>(shader.Apply(src[i]), dst[i]);
+}
+
+// Walks the texel coordinates of a run as the scalar loops do, writing the texels out.
+template <TexMode M> class TexelFetch {
+public:
+    TexelFetch(const SpanInput& in, const TexelView& tex) : in_(in), tex_(tex), s_(in.s), t_(in.t) {
+        if constexpr (M == TexMode::Row)
+            row_ = tex.texels + static_cast<size_t>(t_ >> 32) * tex.width;
+    }
+
+    void Next(uint32_t* out, int n) {
+        if constexpr (M == TexMode::Row) {
+            if (in_.ds == int64_t{1} << 32) { // one texel per pixel: every texel column follows the last
+                std::memcpy(out, row_ + (s_ >> 32), static_cast<size_t>(n) * sizeof(uint32_t));
+                s_ += in_.ds * n;
+                return;
+            }
+            for (int i = 0; i < n; ++i, s_ += in_.ds)
+                out[i] = row_[s_ >> 32];
+        } else if constexpr (M == TexMode::Clamped) {
+            const int maxX = tex_.width - 1, maxY = tex_.height - 1;
+            for (int i = 0; i < n; ++i, s_ += in_.ds, t_ += in_.dt) {
+                const int x = static_cast<int>(std::clamp<int64_t>(s_ >> 32, 0, maxX));
+                const int y = static_cast<int>(std::clamp<int64_t>(t_ >> 32, 0, maxY));
+                out[i] = tex_.texels[static_cast<size_t>(y) * tex_.width + x];
+            }
+        } else {
+            std::fill_n(out, n, 0xFFFFFFFFu); // untextured: white, shaded into the flat colour
+        }
+    }
+
+private:
+    const SpanInput& in_;
+    const TexelView& tex_;
+    int64_t s_, t_;
+    const uint32_t* row_ = nullptr;
+};
+
+// The per-pixel tests of the scalar loops on shaded fragments; a fragment that fails is made
+// transparent so that blending leaves its pixel alone. Returns the fragments that passed.
+uint32_t TestRun(uint32_t* frag, uint8_t* stencil, int n, const FragmentState& fs) {
+    const StencilState st = fs.stencil;
+    uint32_t counted = 0;
+    for (int i = 0; i < n; ++i) {
+        if (fs.alphaMask && (frag[i] >> 24) == 0)
+            continue;
+        if (fs.stencilTest) {
+            const uint8_t stored = stencil[i];
+            if (!StencilPasses(st, stored)) {
+                stencil[i] = StencilApply(st.operations[kAdStencilOnFail], stored, st.reference);
+                frag[i] = 0;
+                continue;
+            }
+            stencil[i] = StencilApply(st.operations[kAdStencilOnPass], stored, st.reference);
+        }
+        ++counted;
+    }
+    return counted;
+}
+
+template <ColourKind K, TexMode M, int Mode, bool Tests, bool Keyed>
+void FastSpan(const SpanInput& in, const TexelView& tex, const FragmentState& fs, uint32_t* dst,
+              uint8_t* stencil, int count) {
+    const Shader<K> shader(in.flat, fs.ambient);
+    if constexpr (M == TexMode::None && Mode == kAdBlendAlpha && !Tests) {
+        const uint32_t colour = shader.Apply(0xFFFFFFFFu);
+        if (colour >> 24 == 255) { // an opaque rectangle: a fill
+            std::fill_n(dst, count, colour);
+            return;
+        }
+    }
+    TexelFetch<M> fetch(in, tex);
+    alignas(16) uint32_t buf[kChunk];
+    uint32_t counted = 0;
+    for (int start = 0; start < count; start += kChunk) {
+        const int n = std::min(kChunk, count - start);
+        fetch.Next(buf, n);
+        if constexpr (Tests) {
+            shader.ApplyRun(buf, n);
+            counted += TestRun(buf, stencil + start, n, fs);
+            BlendRun<Mode, ColourKind::White, false>(buf, dst + start, n, Shader<ColourKind::White>(0, 0));
+        } else {
+            BlendRun<Mode, K, Keyed>(buf, dst + start, n, shader);
+        }
+    }
+    if constexpr (Tests) {
+        if (fs.queryCounter != nullptr)
+            *fs.queryCounter += counted;
+    }
+}
+
+// Opaque texels under white vertex colours, alpha blended: the texels themselves.
+template <TexMode M>
+void CopySpan(const SpanInput& in, const TexelView& tex, const FragmentState&, uint32_t* dst, uint8_t*,
+              int count) {
+    TexelFetch<M>(in, tex).Next(dst, count);
+}
+
+template <ColourKind K, TexMode M, int Mode> SpanFunction PickVariant(const SpanKey& key) {
+    if (key.tests)
+        return &FastSpan<K, M, Mode, true, false>;
+    if constexpr (K == ColourKind::White && M != TexMode::None && Mode == kAdBlendAlpha) {
+        if (key.alpha == TexelAlpha::Opaque)
+            return &CopySpan<M>;
+        if (key.alpha == TexelAlpha::Keyed)
+            return &FastSpan<K, M, Mode, false, true>;
+    }
+    return &FastSpan<K, M, Mode, false, false>;
+}
+
+template <ColourKind K, TexMode M> SpanFunction PickBlend(const SpanKey& key) {
+    switch (key.blendMode) {
+    case kAdBlendAdd:
+        return PickVariant<K, M, kAdBlendAdd>(key);
+    case kAdBlendMultiply:
+        // A failed test cannot be turned into a fragment that leaves the pixel alone here.
+        return key.tests ? nullptr : PickVariant<K, M, kAdBlendMultiply>(key);
+    default:
+        return PickVariant<K, M, kAdBlendAlpha>(key);
+    }
+}
+
+template <ColourKind K> SpanFunction PickMode(const SpanKey& key) {
+    switch (key.mode) {
+    case TexMode::None:
+        return PickBlend<K, TexMode::None>(key);
+    case TexMode::Row:
+        return PickBlend<K, TexMode::Row>(key);
+    default:
+        return PickBlend<K, TexMode::Clamped>(key);
+    }
+}
+
+} // namespace
+
+SpanFunction SelectSse2Span(const SpanKey& key) {
+    switch (key.kind) {
+    case ColourKind::White:
+        return PickMode<ColourKind::White>(key);
+    case ColourKind::Flat:
+        return PickMode<ColourKind::Flat>(key);
+    case ColourKind::FlatLit:
+        return PickMode<ColourKind::FlatLit>(key);
+    default:
+        return nullptr; // interpolated colours stay on the scalar loops
+    }
+}
+
+#else
+
+SpanFunction SelectSse2Span(const SpanKey&) {
+    return nullptr;
+}
+
+#endif
+
+} // namespace ad::software

@@ -86,6 +86,20 @@ template <int Mode> inline __m128i Blend4(const Wide& s, __m128i dst) {
         return out;
 }
 
+// Runs `four` on the last n % 4 pixels through a padded copy; padding texels are transparent and
+// padding pixels are never written back.
+template <typename Four> inline void PaddedTail(const uint32_t* src, uint32_t* dst, int n, Four&& four) {
+    const int m = n % 4;
+    if (m == 0)
+        return;
+    alignas(16) uint32_t s[4] = {}, d[4] = {};
+    const int at = n - m;
+    std::memcpy(s, src + at, static_cast<size_t>(m) * sizeof(uint32_t));
+    std::memcpy(d, dst + at, static_cast<size_t>(m) * sizeof(uint32_t));
+    four(Load4(s), d);
+    std::memcpy(dst + at, d, static_cast<size_t>(m) * sizeof(uint32_t));
+}
+
 // The colour before blending: texel as it is, x one colour, or x one colour then x ambient.
 template <ColourKind K> struct Shader {
     Shader(uint32_t flatColour, uint32_t ambientColour)
@@ -114,8 +128,7 @@ template <ColourKind K> struct Shader {
         int i = 0;
         for (; i + 4 <= n; i += 4)
             Store4(p + i, Narrow(Apply(Widen(Load4(p + i)))));
-        for (; i < n; ++i)
-            p[i] = Apply(p[i]);
+        PaddedTail(p, p, n, [this](__m128i t, uint32_t* d) { Store4(d, Narrow(Apply(Widen(t)))); });
     }
 
     uint32_t flat, ambient;
@@ -123,37 +136,39 @@ template <ColourKind K> struct Shader {
     bool keepsOpaque; // an opaque texel stays opaque after shading
 };
 
-// Blends the texels src[0..n) shaded by `shader` into dst. A fragment of alpha 0 changes nothing in
-// blend modes 0 and 1; an opaque one in mode 0 replaces the pixel; Keyed texels are one or the other.
+// Blends four texels shaded by `shader` into dst. A fragment of alpha 0 changes nothing in blend
+// modes 0 and 1; an opaque one in mode 0 replaces the pixel; Keyed texels are one or the other.
 template <int Mode, ColourKind K, bool Keyed>
-void BlendRun(const uint32_t* src, uint32_t* dst, int n, const Shader<K>& shader) {
-    const __m128i zero = _mm_setzero_si128(), ones = _mm_set1_epi32(-1);
-    int i = 0;
-    for (; i + 4 <= n; i += 4) {
-        const __m128i t = Load4(src + i);
-        if constexpr (Mode != kAdBlendMultiply) {
-            if (AlphaBytesEqual(t, zero) == kAllFour)
-                continue;
-        }
-        if constexpr (Mode == kAdBlendAlpha) {
-            if (shader.keepsOpaque && AlphaBytesEqual(t, ones) == kAllFour) {
-                Store4(dst + i, K == ColourKind::White ? t : Narrow(shader.Apply(Widen(t))));
-                continue;
-            }
-            if constexpr (Keyed) {
-                const __m128i clear = _mm_cmpeq_epi32(_mm_srli_epi32(t, 24), zero);
-                Store4(dst + i,
-                       _mm_or_si128(_mm_and_si128(clear, Load4(dst + i)), _mm_andnot_si128(clear, t)));
-                continue;
-            }
-        }
-        Store4(dst + i, Blend4<Mode>(shader.Apply(Widen(t)), Load4(dst + i)));
+inline void BlendFour(__m128i t, uint32_t* dst, const Shader<K>& shader) {
+    const __m128i zero = _mm_setzero_si128();
+    if constexpr (Mode != kAdBlendMultiply) {
+        if (AlphaBytesEqual(t, zero) == kAllFour)
+            return;
     }
-    for (; i < n; ++i)
-        dst[i] = Blend<Mode>(shader.Apply(src[i]), dst[i]);
+    if constexpr (Mode == kAdBlendAlpha) {
+        if (shader.keepsOpaque && AlphaBytesEqual(t, _mm_set1_epi32(-1)) == kAllFour) {
+            Store4(dst, K == ColourKind::White ? t : Narrow(shader.Apply(Widen(t))));
+            return;
+        }
+        if constexpr (Keyed) {
+            const __m128i clear = _mm_cmpeq_epi32(_mm_srli_epi32(t, 24), zero);
+            Store4(dst, _mm_or_si128(_mm_and_si128(clear, Load4(dst)), _mm_andnot_si128(clear, t)));
+            return;
+        }
+    }
+    Store4(dst, Blend4<Mode>(shader.Apply(Widen(t)), Load4(dst)));
 }
 
-// Walks the texel coordinates of a run as the scalar loops do, writing the texels out.
+// Blends the texels src[0..n) shaded by `shader` into dst.
+template <int Mode, ColourKind K, bool Keyed>
+void BlendRun(const uint32_t* src, uint32_t* dst, int n, const Shader<K>& shader) {
+    int i = 0;
+    for (; i + 4 <= n; i += 4)
+        BlendFour<Mode, K, Keyed>(Load4(src + i), dst + i, shader);
+    PaddedTail(src, dst, n, [&shader](__m128i t, uint32_t* d) { BlendFour<Mode, K, Keyed>(t, d, shader); });
+}
+
+// Walks the texel coordinates of a run as the scalar loops do.
 template <TexMode M> class TexelFetch {
 public:
     TexelFetch(const SpanInput& in, const TexelView& tex) : in_(in), tex_(tex), s_(in.s), t_(in.t) {
@@ -161,15 +176,65 @@ public:
             row_ = tex.texels + static_cast<size_t>(t_ >> 32) * tex.width;
     }
 
-    void Next(uint32_t* out, int n) {
+    // The next n texels: in the texture itself where they lie side by side in it, else in buf. When
+    // only the first few of them do, n is cut to those; the rest come on the next call.
+    const uint32_t* View(uint32_t* buf, int& n) {
         if constexpr (M == TexMode::Row) {
-            if (in_.ds == int64_t{1} << 32) { // one texel per pixel: every texel column follows the last
-                std::memcpy(out, row_ + (s_ >> 32), static_cast<size_t>(n) * sizeof(uint32_t));
+            const int side = SideBySide(n);
+            if (side == n || side >= kMinStretch) {
+                n = side;
+                const uint32_t* first = row_ + (s_ >> 32);
                 s_ += in_.ds * n;
-                return;
+                return first;
             }
-            for (int i = 0; i < n; ++i, s_ += in_.ds)
-                out[i] = row_[s_ >> 32];
+        }
+        Gather(buf, n);
+        return buf;
+    }
+
+    // The next n texels, written to out.
+    void Fill(uint32_t* out, int n) {
+        for (int done = 0; done < n;) {
+            int part = n - done;
+            const uint32_t* texels = View(out + done, part);
+            if (texels != out + done)
+                std::memcpy(out + done, texels, static_cast<size_t>(part) * sizeof(uint32_t));
+            done += part;
+        }
+    }
+
+private:
+    // Shorter stretches of side-by-side texels are gathered rather than blended in a separate pass.
+    static constexpr int kMinStretch = 16;
+
+    // How many of the next n pixels (at least one) take texel columns going up one by one. With f
+    // the fraction of s and e = ds - 1, pixel i does while 0 <= f + i e < 1.
+    int SideBySide(int n) const {
+        const int64_t one = int64_t{1} << 32, f = s_ & (one - 1), e = in_.ds - one;
+        int64_t last; // the last i that still does
+        if (e > 0)
+            last = (one - 1 - f) / e;
+        else if (e < 0)
+            last = f / -e;
+        else
+            last = n;
+        return static_cast<int>(std::min<int64_t>(last + 1, n));
+    }
+
+    void Gather(uint32_t* out, int n) {
+        if constexpr (M == TexMode::Row) {
+            const int64_t ds = in_.ds;
+            int64_t s = s_;
+            int i = 0;
+            for (; i + 4 <= n; i += 4, s += 4 * ds) {
+                out[i] = row_[s >> 32];
+                out[i + 1] = row_[(s + ds) >> 32];
+                out[i + 2] = row_[(s + 2 * ds) >> 32];
+                out[i + 3] = row_[(s + 3 * ds) >> 32];
+            }
+            for (; i < n; ++i, s += ds)
+                out[i] = row_[s >> 32];
+            s_ = s;
         } else if constexpr (M == TexMode::Clamped) {
             const int maxX = tex_.width - 1, maxY = tex_.height - 1;
             for (int i = 0; i < n; ++i, s_ += in_.ds, t_ += in_.dt) {
@@ -182,7 +247,6 @@ public:
         }
     }
 
-private:
     const SpanInput& in_;
     const TexelView& tex_;
     int64_t s_, t_;
@@ -225,16 +289,18 @@ void FastSpan(const SpanInput& in, const TexelView& tex, const FragmentState& fs
     TexelFetch<M> fetch(in, tex);
     alignas(16) uint32_t buf[kChunk];
     uint32_t counted = 0;
-    for (int start = 0; start < count; start += kChunk) {
-        const int n = std::min(kChunk, count - start);
-        fetch.Next(buf, n);
+    for (int start = 0; start < count;) {
+        int n = std::min(kChunk, count - start);
         if constexpr (Tests) {
+            fetch.Fill(buf, n);
             shader.ApplyRun(buf, n);
             counted += TestRun(buf, stencil + start, n, fs);
             BlendRun<Mode, ColourKind::White, false>(buf, dst + start, n, Shader<ColourKind::White>(0, 0));
         } else {
-            BlendRun<Mode, K, Keyed>(buf, dst + start, n, shader);
+            const uint32_t* texels = fetch.View(buf, n);
+            BlendRun<Mode, K, Keyed>(texels, dst + start, n, shader);
         }
+        start += n;
     }
     if constexpr (Tests) {
         if (fs.queryCounter != nullptr)
@@ -246,7 +312,7 @@ void FastSpan(const SpanInput& in, const TexelView& tex, const FragmentState& fs
 template <TexMode M>
 void CopySpan(const SpanInput& in, const TexelView& tex, const FragmentState&, uint32_t* dst, uint8_t*,
               int count) {
-    TexelFetch<M>(in, tex).Next(dst, count);
+    TexelFetch<M>(in, tex).Fill(dst, count);
 }
 
 template <ColourKind K, TexMode M, int Mode> SpanFunction PickVariant(const SpanKey& key) {

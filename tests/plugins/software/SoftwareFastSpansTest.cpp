@@ -97,9 +97,13 @@ public:
             in.t = fixed(static_cast<int>(random() % tex.height));
             const int64_t first = fixed(static_cast<int>(random() % tex.width));
             const int64_t last = fixed(static_cast<int>(random() % tex.width));
-            if (count <= tex.width && random() % 3 == 0) { // one texel per pixel
-                in.ds = int64_t{1} << 32;
-                in.s = fixed(static_cast<int>(random() % (tex.width - count + 1)));
+            if (count < tex.width && random() % 2 == 0) {
+                // One texel per pixel, exactly or nearly: the columns may or may not stay consecutive.
+                const int64_t drift = random() % 3 == 0 ? 0 : static_cast<int64_t>(random() % 4096) - 2048;
+                in.ds = (int64_t{1} << 32) + drift * static_cast<int64_t>(random() % 2048);
+                in.s = fixed(static_cast<int>(random() % (tex.width - count)));
+                if (in.s + in.ds * (count - 1) >= int64_t{tex.width} << 32 || in.s + in.ds * (count - 1) < 0)
+                    in.ds = int64_t{1} << 32;
             } else {
                 in.s = first;
                 in.ds = count > 1 ? (last - first) / (count - 1) : 0;
@@ -150,28 +154,31 @@ constexpr int kCounts[] = {0,  1,  2,   3,   4,   5,   7,   8,   9,   15,  16,
 TEST(SoftwareFastSpans, EveryLoopMatchesTheScalarLoopPixelForPixel) {
     SpanRig rig(2024);
     int runs = 0;
-    for (const TexelAlpha alpha : kAlphas) {
-        const int w = 1 + static_cast<int>(rig.random() % 40), h = 1 + static_cast<int>(rig.random() % 20);
-        const std::vector<uint32_t> texels = Texels(rig.random, w * h, alpha);
-        const TexelView tex{texels.data(), w, h, alpha};
-        for (const ColourKind kind : kKinds)
-            for (const TexMode mode : kModes)
-                for (const int blend : kBlendModes)
-                    for (const bool tests : {false, true})
-                        for (const int count : kCounts) {
-                            const SpanKey key{kind, mode, blend, tests, alpha};
-                            const int offset = static_cast<int>(rig.random() % 5);
-                            rig.NewDestination(count + 8);
-                            SpanInput in = rig.Coordinates(mode, tex, count);
-                            for (int k = 0; k < 4; ++k) { // Gouraud kinds: a ramp crossing 0 and 255
-                                in.color[k] = static_cast<int32_t>(rig.random() % (300 << 16)) - (20 << 16);
-                                in.dcolor[k] = static_cast<int32_t>(rig.random() % (8 << 16)) - (4 << 16);
+    for (const TexelAlpha alpha : kAlphas)
+        for (const int maxWidth : {40, 1100}) {
+            const int w = 1 + static_cast<int>(rig.random() % maxWidth),
+                      h = 1 + static_cast<int>(rig.random() % 20);
+            const std::vector<uint32_t> texels = Texels(rig.random, w * h, alpha);
+            const TexelView tex{texels.data(), w, h, alpha};
+            for (const ColourKind kind : kKinds)
+                for (const TexMode mode : kModes)
+                    for (const int blend : kBlendModes)
+                        for (const bool tests : {false, true})
+                            for (const int count : kCounts) {
+                                const SpanKey key{kind, mode, blend, tests, alpha};
+                                const int offset = static_cast<int>(rig.random() % 5);
+                                rig.NewDestination(count + 8);
+                                SpanInput in = rig.Coordinates(mode, tex, count);
+                                for (int k = 0; k < 4; ++k) { // Gouraud kinds: a ramp crossing 0 and 255
+                                    in.color[k] =
+                                        static_cast<int32_t>(rig.random() % (300 << 16)) - (20 << 16);
+                                    in.dcolor[k] = static_cast<int32_t>(rig.random() % (8 << 16)) - (4 << 16);
+                                }
+                                ASSERT_TRUE(rig.Compare(key, in, tex, rig.Fragments(tests), offset, count));
+                                ++runs;
                             }
-                            ASSERT_TRUE(rig.Compare(key, in, tex, rig.Fragments(tests), offset, count));
-                            ++runs;
-                        }
-    }
-    EXPECT_EQ(runs, 3 * 5 * 3 * 3 * 2 * static_cast<int>(std::size(kCounts)));
+        }
+    EXPECT_EQ(runs, 3 * 2 * 5 * 3 * 3 * 2 * static_cast<int>(std::size(kCounts)));
 }
 
 // Colours where the loops take their shortcuts: all-transparent and all-opaque groups of four, a
@@ -198,6 +205,27 @@ TEST(SoftwareFastSpans, ShortcutsForTransparentAndOpaqueGroupsMatch) {
                         ASSERT_TRUE(
                             rig.Compare({kind, mode, blend, tests, TexelAlpha::Keyed}, in, keyed, fs, 3, 64));
                     }
+}
+
+// Scales just off one texel per pixel, where the last pixel of a run lands exactly on, or one
+// step before, the next texel column.
+TEST(SoftwareFastSpans, RunsNearOneTexelPerPixelTakeTheSameColumns) {
+    SpanRig rig(5);
+    const std::vector<uint32_t> texels = Texels(rig.random, 64, TexelAlpha::Mixed);
+    const TexelView tex{texels.data(), 64, 1, TexelAlpha::Mixed};
+    const int64_t one = int64_t{1} << 32, half = one / 2;
+    for (const int count : {5, 9, 17, 33})
+        for (const int64_t edge : {-half, half}) // the last pixel's fraction reaches 0 or 1
+            for (const int64_t nudge : {-1, 0, 1}) {
+                SpanInput in;
+                in.s = 3 * one + half + nudge;
+                in.ds = one + edge / (count - 1);
+                rig.NewDestination(count + 8);
+                for (const ColourKind kind : {ColourKind::White, ColourKind::Flat})
+                    for (const int blend : kBlendModes)
+                        ASSERT_TRUE(rig.Compare({kind, TexMode::Row, blend, false, TexelAlpha::Mixed}, in,
+                                                tex, rig.Fragments(false), 0, count));
+            }
 }
 
 } // namespace

@@ -50,9 +50,19 @@ int64_t CeilDiv(int64_t a, int64_t b) {
     return -FloorDiv(-a, b);
 }
 
+// A channel rounded half away from zero and clamped to 0..255 (NaN gives 0), as lround and a clamp
+// would, without the library call: v + 0.5 is exact in double for any float below 2^28.
+uint32_t ChannelByte(float v) {
+    if (!(v > 0.0f))
+        return 0;
+    if (v >= 255.0f)
+        return 255;
+    return static_cast<uint32_t>(static_cast<double>(v) + 0.5);
+}
+
 uint32_t PackFloatColor(const float c[4]) {
-    auto ch = [](float v) { return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
-    return (ch(c[3]) << 24) | (ch(c[0]) << 16) | (ch(c[1]) << 8) | ch(c[2]);
+    return (ChannelByte(c[3]) << 24) | (ChannelByte(c[0]) << 16) | (ChannelByte(c[1]) << 8) |
+           ChannelByte(c[2]);
 }
 
 bool SameColor(const RasterVertex& a, const RasterVertex& b) {
@@ -114,6 +124,73 @@ Edge MakeEdge(int64_t xa, int64_t ya, int64_t xb, int64_t yb) {
     e.bias = topLeft ? 0 : -1;
     return e;
 }
+
+// floor(k / d) for a k that grows by the same step from row to row, kept without dividing again.
+class FloorDivStepper {
+public:
+    FloorDivStepper() = default;
+    FloorDivStepper(int64_t k, int64_t step, int64_t d)
+        : q_(FloorDiv(k, d)), r_(k - q_ * d), d_(d), qStep_(FloorDiv(step, d)), rStep_(step - qStep_ * d) {}
+    int64_t Quotient() const { return q_; }
+    void Next() {
+        q_ += qStep_;
+        r_ += rStep_;
+        if (r_ >= d_) {
+            r_ -= d_;
+            ++q_;
+        }
+    }
+
+private:
+    int64_t q_ = 0, r_ = 0, d_ = 1, qStep_ = 0, rStep_ = 0; // k = q d + r with 0 <= r < d
+};
+
+// The columns each row of a triangle covers, row after row from the first: an edge with a > 0
+// bounds them from the left at ceil(-k / (256 a)), one with a < 0 from the right at
+// floor(k / (-256 a)), where k is the edge function (plus bias) at the row's first pixel centre.
+class RowSpans {
+public:
+    RowSpans(const Edge (&edges)[3], int firstRow, int64_t colFirst, int64_t colLast)
+        : colFirst_(colFirst), colLast_(colLast) {
+        const int64_t yc = firstRow * kSub + kHalf;
+        for (const Edge& e : edges) {
+            const int64_t k = e.a * kHalf + e.b * yc + e.c + e.bias, step = e.b * kSub;
+            if (e.a > 0)
+                left_[lefts_++] = FloorDivStepper(k, step, e.a * kSub); // -floor(k / d) = ceil(-k / d)
+            else if (e.a < 0)
+                right_[rights_++] = FloorDivStepper(k, step, -e.a * kSub);
+            else {
+                flatK_[flats_] = k;
+                flatStep_[flats_++] = step;
+            }
+        }
+    }
+
+    // Columns lo..hi of the current row (none when lo > hi); then moves on to the next row.
+    void Next(int64_t& lo, int64_t& hi) {
+        lo = colFirst_;
+        hi = colLast_;
+        for (int i = 0; i < lefts_; ++i) {
+            lo = std::max(lo, -left_[i].Quotient());
+            left_[i].Next();
+        }
+        for (int i = 0; i < rights_; ++i) {
+            hi = std::min(hi, right_[i].Quotient());
+            right_[i].Next();
+        }
+        for (int i = 0; i < flats_; ++i) {
+            if (flatK_[i] < 0)
+                hi = lo - 1;
+            flatK_[i] += flatStep_[i];
+        }
+    }
+
+private:
+    int64_t colFirst_, colLast_;
+    FloorDivStepper left_[3], right_[3];
+    int64_t flatK_[3] = {}, flatStep_[3] = {};
+    int lefts_ = 0, rights_ = 0, flats_ = 0;
+};
 
 void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
                       const DrawSetup& setup) {
@@ -184,18 +261,10 @@ void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const Rast
     const SpanFunction rowSpan = textured ? SelectSpanFunction(key, setup.spanLevel) : clampedSpan;
 
     SoftwareFramebuffer& fb = *target.buffer;
+    RowSpans rows(edges, rowFirst, colFirst, colLast);
     for (int py = rowFirst; py <= rowLast; ++py) {
-        const int64_t yc = py * kSub + kHalf;
-        int64_t lo = colFirst, hi = colLast;
-        for (const Edge& e : edges) {
-            const int64_t k = e.a * kHalf + e.b * yc + e.c + e.bias;
-            if (e.a > 0)
-                lo = std::max(lo, CeilDiv(-k, e.a * kSub));
-            else if (e.a < 0)
-                hi = std::min(hi, FloorDiv(k, -e.a * kSub));
-            else if (k < 0)
-                hi = lo - 1;
-        }
+        int64_t lo, hi;
+        rows.Next(lo, hi);
         if (lo > hi)
             continue;
         const int x = static_cast<int>(lo);

@@ -3,7 +3,9 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
+#include "plugins/software/SoftwareRaster.hpp"
 #include "tests/plugins/software/SoftwareTestScene.hpp"
 
 namespace vimbo::test {
@@ -203,6 +205,79 @@ TEST_F(SoftwareRaster, PointsCoverTheirPixelWithTheTexelAtTheirCoordinate) {
     EXPECT_EQ(Pixel(5, 6), 0xFF0000FFu);
     EXPECT_EQ(Pixel(0, 0), 0xFF000000u); // red texel x green vertex colour
     EXPECT_EQ(CountPixels(0xFF000000u), kWidth * kHeight - 1);
+}
+
+// The coverage rule evaluated pixel by pixel: vertices snapped to 1/256 pixel, a centre inside when
+// every edge function is positive, or zero on a left or top edge.
+bool CentreInside(const ad::software::RasterVertex (&v)[3], int px, int py) {
+    int64_t x[3], y[3];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = std::llround(static_cast<double>(v[i].x) * 256);
+        y[i] = std::llround(static_cast<double>(v[i].y) * 256);
+    }
+    const int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+    if (area == 0)
+        return false;
+    const int64_t cx = px * 256 + 128, cy = py * 256 + 128;
+    for (int i = 0; i < 3; ++i) {
+        int j = (i + 1) % 3;
+        int ia = i;
+        if (area < 0) // walk the edges the other way round so that the inside is positive
+            std::swap(ia, j);
+        const int64_t a = y[ia] - y[j], b = x[j] - x[ia];
+        const int64_t e = a * (cx - x[ia]) + b * (cy - y[ia]);
+        if (e < 0 || (e == 0 && !(a > 0 || (a == 0 && b > 0))))
+            return false;
+    }
+    return true;
+}
+
+TEST(SoftwareRasterCoverage, RandomTrianglesCoverThePixelsWhoseCentresPassTheEdgeRule) {
+    ad::software::SoftwareFramebuffer fb;
+    fb.Resize(64, 48);
+    std::mt19937 random(99);
+    // Positions on the 1/256 grid, on pixel centres and edges, or anywhere; reaching past every edge.
+    auto coordinate = [&](int size) {
+        const float whole = static_cast<float>(static_cast<int>(random() % (size + 60)) - 30);
+        switch (random() % 3) {
+        case 0:
+            return whole + 0.5f;
+        case 1:
+            return whole + static_cast<float>(random() % 256) / 256.0f;
+        default:
+            return whole + static_cast<float>(random() % 100000) / 100000.0f;
+        }
+    };
+    const ad::AdRect clips[] = {{0, 0, 64, 48}, {7, 5, 50, 31}};
+    for (const ad::AdRect& clip : clips)
+        for (int round = 0; round < 400; ++round) {
+            ad::software::RasterVertex v[3];
+            for (auto& vertex : v) {
+                vertex.x = coordinate(64);
+                vertex.y = coordinate(48);
+                vertex.color[0] = vertex.color[1] = 0;
+                vertex.color[2] = 1; // additive: every coverage adds one to blue
+            }
+            if (round % 4 == 0) { // a thin sliver or a tiny triangle
+                v[1].x = v[0].x + static_cast<float>(random() % 512) / 256.0f;
+                v[1].y = v[0].y + static_cast<float>(random() % 3);
+            }
+            fb.Clear(ad::AdRect{0, 0, 64, 48}, ad::kAdClearColor, 0xFF000000u, 1.0f, 0);
+            ad::software::DrawSetup setup;
+            setup.target = {&fb, clip.left, clip.top, clip.right, clip.bottom};
+            setup.blendMode = ad::kAdBlendAdd;
+            setup.spanLevel = ad::software::BestSpanLevel();
+            ad::software::RasterizeTriangle(v[0], v[1], v[2], setup);
+            for (int py = 0; py < 48; ++py)
+                for (int px = 0; px < 64; ++px) {
+                    const bool inClip =
+                        px >= clip.left && px < clip.right && py >= clip.top && py < clip.bottom;
+                    const uint32_t expected = inClip && CentreInside(v, px, py) ? 1 : 0;
+                    ASSERT_EQ(fb.ColorAt(px, py) & 0xFF, expected)
+                        << "pixel " << px << "," << py << " of (" << v[0].x << "," << v[0].y << ") ("
+                        << v[1].x << "," << v[1].y << ") (" << v[2].x << "," << v[2].y << ")";
+                }
+        }
 }
 
 } // namespace

@@ -294,7 +294,7 @@ void FastSpan(const SpanInput& in, const TexelView& tex, const FragmentState& fs
         if constexpr (Tests) {
             fetch.Fill(buf, n);
             shader.ApplyRun(buf, n);
-            counted += TestRun(buf, stencil + start, n, fs);
+            counted += TestRun(buf, fs.stencilTest ? stencil + start : nullptr, n, fs);
             BlendRun<Mode, ColourKind::White, false>(buf, dst + start, n, Shader<ColourKind::White>(0, 0));
         } else {
             const uint32_t* texels = fetch.View(buf, n);

@@ -283,7 +283,8 @@ void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const Rast
         if (gouraud)
             for (int k = 0; k < 4; ++k)
                 in.color[k] = Round32(pc[k].At(ox, oy) * kColorOne);
-        span(in, tex, setup.fragments, fb.ColorRow(py) + x, fb.StencilRow(py) + x, n);
+        uint8_t* stencil = setup.fragments.stencilTest ? fb.StencilRow(py) + x : nullptr;
+        span(in, tex, setup.fragments, fb.ColorRow(py) + x, stencil, n);
     }
 }
 
@@ -347,7 +348,9 @@ void DrawFragment(int px, int py, const RasterVertex& v, const DrawSetup& setup)
     const SpanKey key{kind, textured ? TexMode::Clamped : TexMode::None, setup.blendMode,
                       setup.fragments.NeedsTests(setup.blendMode), tex.alpha};
     const SpanFunction span = SelectSpanFunction(key, setup.spanLevel);
-    span(in, tex, setup.fragments, target.buffer->ColorRow(py) + px, target.buffer->StencilRow(py) + px, 1);
+    SoftwareFramebuffer& fb = *target.buffer;
+    span(in, tex, setup.fragments, fb.ColorRow(py) + px,
+         setup.fragments.stencilTest ? fb.StencilRow(py) + px : nullptr, 1);
 }
 
 } // namespace

@@ -32,6 +32,8 @@ struct SpanInput {
     uint32_t flat = 0xFFFFFFFFu; // the colour of Flat and FlatLit
 };
 
+// Draws `count` fragments into dst; stencil holds their stencil values when the stencil test is on
+// and is null otherwise.
 using SpanFunction = void (*)(const SpanInput& in, const TexelView& tex, const FragmentState& fs,
                               uint32_t* dst, uint8_t* stencil, int count);
 

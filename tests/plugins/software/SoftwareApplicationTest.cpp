@@ -131,6 +131,37 @@ TEST_F(SoftwareSurface, ClearTouchesOnlyTheRectAndTheChosenLayers) {
     EXPECT_EQ(screen.StencilAt(5, 5), 9);
 }
 
+// Whole-surface clears of depth and stencil are remembered rather than written; later partial
+// clears, stencil tests and stencil operations must see the remembered values.
+TEST_F(SoftwareSurface, WholeClearsOfDepthAndStencilLastThroughPartialClearsAndStencilTests) {
+    const auto& screen = app.ScreenBuffer();
+    const ad::AdRect all{0, 0, kWidth, kHeight};
+    app.ClearSurface(all, ad::kAdClearStencil | ad::kAdClearDepth, ad::AdColor{}, 0.5f, 7);
+    app.ClearSurface(ad::AdRect{0, 0, 2, 2}, ad::kAdClearStencil | ad::kAdClearDepth, ad::AdColor{}, 0.75f,
+                     3);
+    EXPECT_EQ(screen.StencilAt(1, 1), 3);
+    EXPECT_EQ(screen.StencilAt(2, 1), 7);
+    EXPECT_EQ(screen.StencilAt(kWidth - 1, kHeight - 1), 7);
+    EXPECT_EQ(screen.DepthAt(1, 1), 0.75f);
+    EXPECT_EQ(screen.DepthAt(kWidth - 1, 0), 0.5f);
+
+    // A stencil test right after a whole clear compares with the cleared value, and its operations
+    // start from it.
+    app.ClearSurface(all, 7, ad::AdColor{0, 0, 0, 255}, 1.0f, 5);
+    app.SetOptions(ad::kAdOptionStencil);
+    app.SetStencilOptions(5, 0xFF, ad::kAdStencilEqual);
+    app.SetStencilEvent(ad::kAdStencilOnPass, ad::kAdStencilIncrement);
+    DrawQuad(0, 0, 4, 1, nullptr, kWhite);
+    EXPECT_EQ(Pixel(3, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(screen.StencilAt(3, 0), 6);
+    EXPECT_EQ(screen.StencilAt(4, 0), 5);
+    DrawQuad(0, 0, 8, 1, nullptr, ad::AdColor{255, 0, 0, 255}); // only where 5 is still stored
+    EXPECT_EQ(Pixel(3, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(5, 0), 0xFFFF0000u);
+    app.ClearSurface(all, ad::kAdClearStencil, ad::AdColor{}, 1.0f, 0);
+    EXPECT_EQ(screen.StencilAt(3, 0), 0);
+}
+
 TEST_F(SoftwareSurface, BitmapTextureLoadsReadsBackAndFlushes) {
     const std::vector<uint32_t> texels{0x11223344u, 0x55667788u, 0x99AABBCCu};
     auto texture = MakeTexture(3, 1, texels);

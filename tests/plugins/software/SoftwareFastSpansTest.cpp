@@ -54,8 +54,8 @@ public:
         Outcome out{background, stencil, 0};
         if (fs.queryCounter != nullptr)
             fs.queryCounter = &out.counted;
-        SelectSpanFunction(key, level)(in, tex, fs, out.colours.data() + offset, out.stencil.data() + offset,
-                                       count);
+        uint8_t* stencilRun = fs.stencilTest ? out.stencil.data() + offset : nullptr;
+        SelectSpanFunction(key, level)(in, tex, fs, out.colours.data() + offset, stencilRun, count);
         return out;
     }
 

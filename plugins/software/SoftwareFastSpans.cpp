@@ -104,7 +104,18 @@ template <typename Four> inline void PaddedTail(const uint32_t* src, uint32_t* d
 template <ColourKind K> struct Shader {
     Shader(uint32_t flatColour, uint32_t ambientColour)
         : flat(flatColour), ambient(ambientColour), flatWide(Splat(flatColour)),
-          ambientWide(Splat(ambientColour)), keepsOpaque(Apply(0xFF000000u) >> 24 == 255) {}
+          ambientWide(Splat(ambientColour)), keepsOpaque(KeepsOpaque(flatColour, ambientColour)) {}
+
+    // Whether an opaque texel stays opaque: the alpha products round(255 x / 255) = x leave 255 only
+    // when every factor is 255.
+    static bool KeepsOpaque(uint32_t flatColour, uint32_t ambientColour) {
+        if constexpr (K == ColourKind::White)
+            return true;
+        else if constexpr (K == ColourKind::Flat)
+            return flatColour >> 24 == 255;
+        else
+            return (flatColour & ambientColour) >> 24 == 255;
+    }
 
     uint32_t Apply(uint32_t t) const {
         if constexpr (K == ColourKind::White)
@@ -159,9 +170,11 @@ inline void BlendFour(__m128i t, uint32_t* dst, const Shader<K>& shader) {
     Store4(dst, Blend4<Mode>(shader.Apply(Widen(t)), Load4(dst)));
 }
 
-// Blends the texels src[0..n) shaded by `shader` into dst.
+// Blends the texels src[0..n) shaded by `shader` into dst. Inlined into the run's loop: sprite runs
+// are short and the shader's constants are best kept in registers.
 template <int Mode, ColourKind K, bool Keyed>
-void BlendRun(const uint32_t* src, uint32_t* dst, int n, const Shader<K>& shader) {
+[[gnu::always_inline]] inline void BlendRun(const uint32_t* src, uint32_t* dst, int n,
+                                            const Shader<K>& shader) {
     int i = 0;
     for (; i + 4 <= n; i += 4)
         BlendFour<Mode, K, Keyed>(Load4(src + i), dst + i, shader);

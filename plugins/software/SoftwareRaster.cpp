@@ -131,14 +131,19 @@ public:
     FloorDivStepper() = default;
     FloorDivStepper(int64_t k, int64_t step, int64_t d)
         : q_(FloorDiv(k, d)), r_(k - q_ * d), d_(d), qStep_(FloorDiv(step, d)), rStep_(step - qStep_ * d) {}
+    // A bound that never binds: floor(k / d) stays at q.
+    static FloorDivStepper Constant(int64_t q) {
+        FloorDivStepper s;
+        s.q_ = q;
+        return s;
+    }
     int64_t Quotient() const { return q_; }
     void Next() {
         q_ += qStep_;
         r_ += rStep_;
-        if (r_ >= d_) {
-            r_ -= d_;
-            ++q_;
-        }
+        const bool carry = r_ >= d_;
+        r_ -= carry ? d_ : 0;
+        q_ += carry;
     }
 
 private:
@@ -147,49 +152,46 @@ private:
 
 // The columns each row of a triangle covers, row after row from the first: an edge with a > 0
 // bounds them from the left at ceil(-k / (256 a)), one with a < 0 from the right at
-// floor(k / (-256 a)), where k is the edge function (plus bias) at the row's first pixel centre.
+// floor(k / (-256 a)), one with a = 0 empties the row where k < 0; k is the edge function (plus
+// bias) at the row's first pixel centre. A triangle of non-zero area has at most two edges of each
+// side and one flat edge; the unused places hold bounds that never bind.
 class RowSpans {
 public:
     RowSpans(const Edge (&edges)[3], int firstRow, int64_t colFirst, int64_t colLast)
         : colFirst_(colFirst), colLast_(colLast) {
         const int64_t yc = firstRow * kSub + kHalf;
+        int lefts = 0, rights = 0;
         for (const Edge& e : edges) {
             const int64_t k = e.a * kHalf + e.b * yc + e.c + e.bias, step = e.b * kSub;
-            if (e.a > 0)
-                left_[lefts_++] = FloorDivStepper(k, step, e.a * kSub); // -floor(k / d) = ceil(-k / d)
-            else if (e.a < 0)
-                right_[rights_++] = FloorDivStepper(k, step, -e.a * kSub);
-            else {
-                flatK_[flats_] = k;
-                flatStep_[flats_++] = step;
+            if (e.a > 0 && lefts < 2)
+                left_[lefts++] = FloorDivStepper(k, step, e.a * kSub); // -floor(k / d) = ceil(-k / d)
+            else if (e.a < 0 && rights < 2)
+                right_[rights++] = FloorDivStepper(k, step, -e.a * kSub);
+            else if (e.a == 0) {
+                flatK_ = k;
+                flatStep_ = step;
             }
         }
     }
 
     // Columns lo..hi of the current row (none when lo > hi); then moves on to the next row.
     void Next(int64_t& lo, int64_t& hi) {
-        lo = colFirst_;
-        hi = colLast_;
-        for (int i = 0; i < lefts_; ++i) {
-            lo = std::max(lo, -left_[i].Quotient());
-            left_[i].Next();
-        }
-        for (int i = 0; i < rights_; ++i) {
-            hi = std::min(hi, right_[i].Quotient());
-            right_[i].Next();
-        }
-        for (int i = 0; i < flats_; ++i) {
-            if (flatK_[i] < 0)
-                hi = lo - 1;
-            flatK_[i] += flatStep_[i];
-        }
+        lo = std::max({colFirst_, -left_[0].Quotient(), -left_[1].Quotient()});
+        hi = std::min({colLast_, right_[0].Quotient(), right_[1].Quotient()});
+        hi = flatK_ < 0 ? lo - 1 : hi;
+        left_[0].Next();
+        left_[1].Next();
+        right_[0].Next();
+        right_[1].Next();
+        flatK_ += flatStep_;
     }
 
 private:
+    static constexpr int64_t kFar = int64_t{1} << 40; // beyond any column
     int64_t colFirst_, colLast_;
-    FloorDivStepper left_[3], right_[3];
-    int64_t flatK_[3] = {}, flatStep_[3] = {};
-    int lefts_ = 0, rights_ = 0, flats_ = 0;
+    FloorDivStepper left_[2] = {FloorDivStepper::Constant(kFar), FloorDivStepper::Constant(kFar)};
+    FloorDivStepper right_[2] = {FloorDivStepper::Constant(kFar), FloorDivStepper::Constant(kFar)};
+    int64_t flatK_ = 0, flatStep_ = 0;
 };
 
 void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,

@@ -86,18 +86,29 @@ template <int Mode> inline __m128i Blend4(const Wide& s, __m128i dst) {
         return out;
 }
 
-// Runs `four` on the last n % 4 pixels through a padded copy; padding texels are transparent and
-// padding pixels are never written back.
-template <typename Four> inline void PaddedTail(const uint32_t* src, uint32_t* dst, int n, Four&& four) {
-    const int m = n % 4;
-    if (m == 0)
+// The first m (1 to 3) pixels at p in the low lanes, the other lanes zero (transparent), read
+// without touching memory past them.
+inline __m128i LoadFirst(const uint32_t* p, int m) {
+    const __m128i first = m == 1 ? _mm_cvtsi32_si128(static_cast<int>(p[0]))
+                                 : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    return m == 3 ? _mm_unpacklo_epi64(first, _mm_cvtsi32_si128(static_cast<int>(p[2]))) : first;
+}
+inline void StoreFirst(uint32_t* p, __m128i v, int m) {
+    if (m == 1) {
+        p[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(v));
         return;
-    alignas(16) uint32_t s[4] = {}, d[4] = {};
-    const int at = n - m;
-    std::memcpy(s, src + at, static_cast<size_t>(m) * sizeof(uint32_t));
-    std::memcpy(d, dst + at, static_cast<size_t>(m) * sizeof(uint32_t));
-    four(Load4(s), d);
-    std::memcpy(dst + at, d, static_cast<size_t>(m) * sizeof(uint32_t));
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+    if (m == 3)
+        p[2] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
+}
+
+// Runs `four` (texels, pixels -> new pixels) on the last n % 4 pixels, padded with transparent
+// texels whose results are dropped.
+template <typename Four> inline void PaddedTail(const uint32_t* src, uint32_t* dst, int n, Four&& four) {
+    const int m = n % 4, at = n - m;
+    if (m != 0)
+        StoreFirst(dst + at, four(LoadFirst(src + at, m), LoadFirst(dst + at, m)), m);
 }
 
 // The colour before blending: texel as it is, x one colour, or x one colour then x ambient.
@@ -139,7 +150,7 @@ template <ColourKind K> struct Shader {
         int i = 0;
         for (; i + 4 <= n; i += 4)
             Store4(p + i, Narrow(Apply(Widen(Load4(p + i)))));
-        PaddedTail(p, p, n, [this](__m128i t, uint32_t* d) { Store4(d, Narrow(Apply(Widen(t)))); });
+        PaddedTail(p, p, n, [this](__m128i t, __m128i) { return Narrow(Apply(Widen(t))); });
     }
 
     uint32_t flat, ambient;
@@ -147,38 +158,36 @@ template <ColourKind K> struct Shader {
     bool keepsOpaque; // an opaque texel stays opaque after shading
 };
 
-// Blends four texels shaded by `shader` into dst. A fragment of alpha 0 changes nothing in blend
-// modes 0 and 1; an opaque one in mode 0 replaces the pixel; Keyed texels are one or the other.
+// The four pixels d become under four texels t shaded by `shader`. An opaque fragment in blend
+// mode 0 replaces its pixel, and Keyed texels either replace it or leave it.
 template <int Mode, ColourKind K, bool Keyed>
-inline void BlendFour(__m128i t, uint32_t* dst, const Shader<K>& shader) {
-    const __m128i zero = _mm_setzero_si128();
-    if constexpr (Mode != kAdBlendMultiply) {
-        if (AlphaBytesEqual(t, zero) == kAllFour)
-            return;
-    }
+inline __m128i BlendFour(__m128i t, __m128i d, const Shader<K>& shader) {
     if constexpr (Mode == kAdBlendAlpha) {
-        if (shader.keepsOpaque && AlphaBytesEqual(t, _mm_set1_epi32(-1)) == kAllFour) {
-            Store4(dst, K == ColourKind::White ? t : Narrow(shader.Apply(Widen(t))));
-            return;
-        }
+        if (shader.keepsOpaque && AlphaBytesEqual(t, _mm_set1_epi32(-1)) == kAllFour)
+            return K == ColourKind::White ? t : Narrow(shader.Apply(Widen(t)));
         if constexpr (Keyed) {
-            const __m128i clear = _mm_cmpeq_epi32(_mm_srli_epi32(t, 24), zero);
-            Store4(dst, _mm_or_si128(_mm_and_si128(clear, Load4(dst)), _mm_andnot_si128(clear, t)));
-            return;
+            const __m128i clear = _mm_cmpeq_epi32(_mm_srli_epi32(t, 24), _mm_setzero_si128());
+            return _mm_or_si128(_mm_and_si128(clear, d), _mm_andnot_si128(clear, t));
         }
     }
-    Store4(dst, Blend4<Mode>(shader.Apply(Widen(t)), Load4(dst)));
+    return Blend4<Mode>(shader.Apply(Widen(t)), d);
 }
 
-// Blends the texels src[0..n) shaded by `shader` into dst. Inlined into the run's loop: sprite runs
-// are short and the shader's constants are best kept in registers.
+// Blends the texels src[0..n) shaded by `shader` into dst; groups of four fragments of alpha 0,
+// which change nothing in blend modes 0 and 1, are skipped. Inlined into the run's loop: sprite
+// runs are short and the shader's constants are best kept in registers.
 template <int Mode, ColourKind K, bool Keyed>
 [[gnu::always_inline]] inline void BlendRun(const uint32_t* src, uint32_t* dst, int n,
                                             const Shader<K>& shader) {
     int i = 0;
-    for (; i + 4 <= n; i += 4)
-        BlendFour<Mode, K, Keyed>(Load4(src + i), dst + i, shader);
-    PaddedTail(src, dst, n, [&shader](__m128i t, uint32_t* d) { BlendFour<Mode, K, Keyed>(t, d, shader); });
+    for (; i + 4 <= n; i += 4) {
+        const __m128i t = Load4(src + i);
+        if (Mode != kAdBlendMultiply && AlphaBytesEqual(t, _mm_setzero_si128()) == kAllFour)
+            continue;
+        Store4(dst + i, BlendFour<Mode, K, Keyed>(t, Load4(dst + i), shader));
+    }
+    PaddedTail(src, dst, n,
+               [&shader](__m128i t, __m128i d) { return BlendFour<Mode, K, Keyed>(t, d, shader); });
 }
 
 // Walks the texel coordinates of a run as the scalar loops do.

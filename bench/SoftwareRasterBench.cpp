@@ -115,6 +115,11 @@ void BM_TintedBlendedScaledQuad(benchmark::State& state) {
     TintedBlendedScaledQuad(state, ad::software::BestSpanLevel());
 }
 BENCHMARK(BM_TintedBlendedScaledQuad)->Unit(benchmark::kMillisecond);
+// The same draw on four-pixel SSE2 loops, where the fastest level is wider.
+void BM_TintedBlendedScaledQuadSse2(benchmark::State& state) {
+    TintedBlendedScaledQuad(state, ad::software::SpanLevel::Sse2);
+}
+BENCHMARK(BM_TintedBlendedScaledQuadSse2)->Unit(benchmark::kMillisecond);
 // The same draw through the scalar loops every other level must match.
 void BM_TintedBlendedScaledQuadScalar(benchmark::State& state) {
     TintedBlendedScaledQuad(state, ad::software::SpanLevel::Scalar);
@@ -301,6 +306,8 @@ int main(int argc, char** argv) {
     reporter.PrintRatio("tinted scaled quad / plain blend loop, AVX2", "BM_TintedBlendedScaledQuad",
                         "BM_PlainBlendLoopAvx2");
     reporter.PrintRatio("pixman / plain blend loop", "BM_PixmanScaledOverConstantMask", "BM_PlainBlendLoop");
+    reporter.PrintRatio("tinted scaled quad, SSE2 loops / fastest loops", "BM_TintedBlendedScaledQuadSse2",
+                        "BM_TintedBlendedScaledQuad");
     reporter.PrintRatio("tinted scaled quad, scalar loops / fastest loops",
                         "BM_TintedBlendedScaledQuadScalar", "BM_TintedBlendedScaledQuad");
     benchmark::Shutdown();

@@ -2,6 +2,7 @@
 // screen, the current target, the scene and the fragment state of the next draw.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/render/AdPluginApi.hpp"
@@ -40,8 +41,9 @@ public:
     void SetStencilOptions(uint16_t reference, uint16_t mask, int function);
     void SetStencilEvent(int event, int operation);
 
-    // The fragment loops' implementation; every level draws the same pixels.
-    void SetSpanLevel(SpanLevel level) { spanLevel_ = level; }
+    // The fragment loops' implementation; every level draws the same pixels. Levels the processor
+    // lacks give way to the best it has.
+    void SetSpanLevel(SpanLevel level) { spanLevel_ = std::min(level, BestSpanLevel()); }
     SpanLevel GetSpanLevel() const { return spanLevel_; }
 
     // Fills what a draw on the current target needs; false when nothing can be drawn.

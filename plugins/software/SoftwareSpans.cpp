@@ -154,7 +154,10 @@ template <ColourKind K> SpanFunction PickMode(TexMode mode, int blendMode, bool 
 } // namespace
 
 SpanLevel BestSpanLevel() {
-    return SelectSse2Span(SpanKey{}) != nullptr ? SpanLevel::Sse2 : SpanLevel::Scalar;
+    static const SpanLevel best = SpanLevelAvailable(SpanLevel::Avx2)   ? SpanLevel::Avx2
+                                  : SpanLevelAvailable(SpanLevel::Sse2) ? SpanLevel::Sse2
+                                                                        : SpanLevel::Scalar;
+    return best;
 }
 
 SpanFunction SelectSpanFunction(const SpanKey& key, SpanLevel level) {
@@ -162,8 +165,8 @@ SpanFunction SelectSpanFunction(const SpanKey& key, SpanLevel level) {
     // Without a texture, white is just a flat colour.
     if (k.kind == ColourKind::White && k.mode == TexMode::None)
         k.kind = ColourKind::Flat;
-    if (level == SpanLevel::Sse2)
-        if (const SpanFunction fast = SelectSse2Span(k))
+    if (level != SpanLevel::Scalar)
+        if (const SpanFunction fast = SelectFastSpan(k, level))
             return fast;
     switch (k.kind) {
     case ColourKind::White:

@@ -51,6 +51,7 @@ struct SpanKey {
 enum class SpanLevel {
     Scalar,
     Sse2, // four pixels at a time; combinations it lacks fall back to Scalar
+    Avx2, // eight pixels at a time, where the processor has AVX2
 };
 
 // The fastest level this build offers on this processor.

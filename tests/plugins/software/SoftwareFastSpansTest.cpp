@@ -8,13 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "plugins/software/SoftwareSpans.hpp"
+#include "plugins/software/SoftwareFastSpans.hpp"
 
 namespace {
 
 using namespace ad::software;
 
-constexpr SpanLevel kFastLevels[] = {SpanLevel::Sse2};
+// The vector levels this processor runs; a level it lacks cannot be compared here.
+std::vector<SpanLevel> FastLevels() {
+    std::vector<SpanLevel> levels;
+    for (const SpanLevel level : {SpanLevel::Sse2, SpanLevel::Avx2})
+        if (SpanLevelAvailable(level))
+            levels.push_back(level);
+    return levels;
+}
 
 std::string Describe(const SpanKey& key, SpanLevel level, int count) {
     std::ostringstream out;
@@ -63,7 +70,7 @@ public:
     bool Compare(const SpanKey& key, const SpanInput& in, const TexelView& tex, const FragmentState& fs,
                  int offset, int count) const {
         const Outcome expected = Run(key, SpanLevel::Scalar, in, tex, fs, offset, count);
-        for (const SpanLevel level : kFastLevels) {
+        for (const SpanLevel level : FastLevels()) {
             const Outcome got = Run(key, level, in, tex, fs, offset, count);
             for (size_t i = 0; i < got.colours.size(); ++i)
                 if (got.colours[i] != expected.colours[i]) {
@@ -147,9 +154,9 @@ constexpr ColourKind kKinds[] = {ColourKind::White, ColourKind::Flat, ColourKind
 constexpr TexMode kModes[] = {TexMode::None, TexMode::Row, TexMode::Clamped};
 constexpr TexelAlpha kAlphas[] = {TexelAlpha::Mixed, TexelAlpha::Keyed, TexelAlpha::Opaque};
 constexpr int kBlendModes[] = {ad::kAdBlendAlpha, ad::kAdBlendAdd, ad::kAdBlendMultiply};
-// Run lengths around the four-pixel groups and the fetch buffer's size.
-constexpr int kCounts[] = {0,  1,  2,   3,   4,   5,   7,   8,   9,   15,  16,
-                           17, 63, 127, 128, 129, 131, 255, 256, 300, 1000};
+// Run lengths around the groups of four and eight pixels and the fetch buffer's size.
+constexpr int kCounts[] = {0,  1,  2,  3,  4,   5,   6,   7,   8,   9,   12,  14,
+                           15, 16, 17, 63, 127, 128, 129, 131, 255, 256, 300, 1000};
 
 TEST(SoftwareFastSpans, EveryLoopMatchesTheScalarLoopPixelForPixel) {
     SpanRig rig(2024);

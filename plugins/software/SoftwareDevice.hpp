@@ -44,7 +44,6 @@ public:
     // The fragment loops' implementation; every level draws the same pixels. Levels the processor
     // lacks give way to the best it has.
     void SetSpanLevel(SpanLevel level) { spanLevel_ = std::min(level, BestSpanLevel()); }
-    SpanLevel GetSpanLevel() const { return spanLevel_; }
 
     // Fills what a draw on the current target needs; false when nothing can be drawn.
     bool PrepareDraw(int blendMode, DrawSetup& setup);

@@ -1,5 +1,6 @@
-// Specialised fragment loops of the CPU rasteriser; one instance per colour kind, texel fetch,
-// blend mode and test set, so that the common sprite cases run without per-pixel branching.
+// The scalar fragment loops of the CPU rasteriser, one pixel at a time: the reference whose pixels
+// every vector level reproduces, and the loops for what the vector levels leave out. One instance
+// per colour kind, texel fetch, blend mode and test set; the choice of loop for a draw.
 #include "plugins/software/SoftwareSpans.hpp"
 
 #include <algorithm>

@@ -50,13 +50,14 @@ struct SpanKey {
 // per-pixel loops that the others are tested against.
 enum class SpanLevel {
     Scalar,
-    Sse2, // four pixels at a time; combinations it lacks fall back to Scalar
+    Sse2, // four pixels at a time
     Avx2, // eight pixels at a time, where the processor has AVX2
 };
 
 // The fastest level this build offers on this processor.
 SpanLevel BestSpanLevel();
 
+// The loop for the key on the level; what the level lacks comes from the scalar loops.
 SpanFunction SelectSpanFunction(const SpanKey& key, SpanLevel level);
 
 // Stencil comparison and update, shared by the loops and by the tests of this renderer.

@@ -1,7 +1,8 @@
 // The CPU renderer's vector fragment loops, written once over a set of vector lanes. Only
 // SoftwareFastSpans.cpp includes this file, once per instruction set and each time inside a
-// namespace that first defines the lanes: the vector type V holding kLanes pixels and the
-// operations on it used below. Every loop gives exactly the pixels of the scalar loops.
+// namespace that first defines the lanes: the vector type V holding kLanes pixels, the operations
+// on it used below, and LaneScope, which each loop holds while it runs. Every loop gives exactly
+// the pixels of the scalar loops.
 
 // Pixels fetched per pass: the buffer stays in the first-level cache between fetching and blending.
 constexpr int kChunk = 128;
@@ -245,6 +246,7 @@ inline uint32_t TestRun(uint32_t* frag, uint8_t* stencil, int n, const FragmentS
 template <ColourKind K, TexMode M, int Mode, bool Tests, bool Keyed>
 void FastSpan(const SpanInput& in, const TexelView& tex, const FragmentState& fs, uint32_t* dst,
               uint8_t* stencil, int count) {
+    const LaneScope lanes;
     const Shader<K> shader(in.flat, fs.ambient);
     if constexpr (M == TexMode::None && Mode == kAdBlendAlpha && !Tests) {
         const uint32_t colour = static_cast<uint32_t>(Low32(shader.Apply(Splat32(0xFFFFFFFFu))));
@@ -279,6 +281,7 @@ void FastSpan(const SpanInput& in, const TexelView& tex, const FragmentState& fs
 template <TexMode M>
 void CopySpan(const SpanInput& in, const TexelView& tex, const FragmentState&, uint32_t* dst, uint8_t*,
               int count) {
+    const LaneScope lanes;
     TexelFetch<M>(in, tex).Fill(dst, count);
 }
 

@@ -50,13 +50,25 @@ bool SoftwareMesh::Fetch(int position, const RasterVertex*& v) const {
     return true;
 }
 
+bool SoftwareMesh::FetchTriangle(int primitiveType, int i, const RasterVertex* (&v)[3]) const {
+    const plugin::TrianglePositions p = plugin::TriangleAt(primitiveType, i);
+    return Fetch(p.a, v[0]) && Fetch(p.b, v[1]) && Fetch(p.c, v[2]);
+}
+
+// Triangles go to the rasteriser two at a time: a sprite's quad is a pair, and its rows are then
+// drawn as single runs.
 void SoftwareMesh::DrawTriangles(int primitiveType, const DrawSetup& setup) {
     const int count = TriangleCount(primitiveType);
-    for (int i = 0; i < count; ++i) {
-        const plugin::TrianglePositions p = plugin::TriangleAt(primitiveType, i);
-        const RasterVertex *va, *vb, *vc;
-        if (Fetch(p.a, va) && Fetch(p.b, vb) && Fetch(p.c, vc))
-            RasterizeTriangle(*va, *vb, *vc, setup);
+    for (int i = 0; i < count; i += 2) {
+        const RasterVertex *a[3], *b[3];
+        const bool hasA = FetchTriangle(primitiveType, i, a);
+        const bool hasB = i + 1 < count && FetchTriangle(primitiveType, i + 1, b);
+        if (hasA && hasB)
+            RasterizeTrianglePair(*a[0], *a[1], *a[2], *b[0], *b[1], *b[2], setup);
+        else if (hasA)
+            RasterizeTriangle(*a[0], *a[1], *a[2], setup);
+        else if (hasB)
+            RasterizeTriangle(*b[0], *b[1], *b[2], setup);
     }
 }
 

@@ -25,6 +25,8 @@ public:
 
 private:
     bool Fetch(int position, const RasterVertex*& v) const;
+    // The vertices of triangle i of the primitive; false when an index is out of range.
+    bool FetchTriangle(int primitiveType, int i, const RasterVertex* (&v)[3]) const;
     void DrawTriangles(int primitiveType, const DrawSetup& setup);
     void DrawLines(int primitiveType, const DrawSetup& setup);
 

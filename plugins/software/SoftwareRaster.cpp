@@ -157,6 +157,7 @@ private:
 // side and one flat edge; the unused places hold bounds that never bind.
 class RowSpans {
 public:
+    RowSpans() = default;
     RowSpans(const Edge (&edges)[3], int firstRow, int64_t colFirst, int64_t colLast)
         : colFirst_(colFirst), colLast_(colLast) {
         const int64_t yc = firstRow * kSub + kHalf;
@@ -188,14 +189,54 @@ public:
 
 private:
     static constexpr int64_t kFar = int64_t{1} << 40; // beyond any column
-    int64_t colFirst_, colLast_;
+    int64_t colFirst_ = 0, colLast_ = -1;
     FloorDivStepper left_[2] = {FloorDivStepper::Constant(kFar), FloorDivStepper::Constant(kFar)};
     FloorDivStepper right_[2] = {FloorDivStepper::Constant(kFar), FloorDivStepper::Constant(kFar)};
     int64_t flatK_ = 0, flatStep_ = 0;
 };
 
-void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
-                      const DrawSetup& setup) {
+// One run of fragments of a row: its first column, its length, its loop and the loop's start values.
+struct Run {
+    int x = 0, n = 0;
+    SpanFunction span = nullptr;
+    SpanInput in;
+};
+
+void DrawRun(const Run& run, int py, const DrawSetup& setup) {
+    SoftwareFramebuffer& fb = *setup.target.buffer;
+    uint8_t* stencil = setup.fragments.stencilTest ? fb.StencilRow(py) + run.x : nullptr;
+    run.span(run.in, setup.texture, setup.fragments, fb.ColorRow(py) + run.x, stencil, run.n);
+}
+
+// A triangle inside the guard band, set up to hand out its runs row after row.
+class TriangleRows {
+public:
+    TriangleRows(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
+                 const DrawSetup& setup);
+
+    bool Empty() const { return rowFirst_ > rowLast_; }
+    int FirstRow() const { return rowFirst_; }
+    int LastRow() const { return rowLast_; }
+    bool Covers(int py) const { return py >= rowFirst_ && py <= rowLast_; }
+
+    // The run of row py; rows are asked for in order from FirstRow() to LastRow(). False when the
+    // row has no pixel of the triangle.
+    bool NextRow(int py, Run& run);
+
+private:
+    const DrawSetup& setup_;
+    int rowFirst_ = 0, rowLast_ = -1;
+    RowSpans rows_;
+    double x0_ = 0, y0_ = 0;
+    Plane ps_, pt_, pc_[4];
+    bool textured_ = false, gouraud_ = false;
+    SpanInput in_;
+    SpanFunction clampedSpan_ = nullptr, rowSpan_ = nullptr;
+};
+
+TriangleRows::TriangleRows(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
+                           const DrawSetup& setup)
+    : setup_(setup) {
     const RasterVertex* v[3] = {&v0, &v1, &v2};
     int64_t X[3], Y[3];
     for (int i = 0; i < 3; ++i) {
@@ -226,7 +267,8 @@ void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const Rast
         return;
 
     // Attribute planes from the snapped positions, so interpolation agrees with coverage.
-    const double x0 = static_cast<double>(X[0]) / kSub, y0 = static_cast<double>(Y[0]) / kSub;
+    x0_ = static_cast<double>(X[0]) / kSub;
+    y0_ = static_cast<double>(Y[0]) / kSub;
     const double ex1 = static_cast<double>(X[1] - X[0]) / kSub, ey1 = static_cast<double>(Y[1] - Y[0]) / kSub;
     const double ex2 = static_cast<double>(X[2] - X[0]) / kSub, ey2 = static_cast<double>(Y[2] - Y[0]) / kSub;
     const double invArea = 1.0 / (ex1 * ey2 - ex2 * ey1);
@@ -235,59 +277,89 @@ void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const Rast
     };
 
     const TexelView& tex = setup.texture;
-    const bool textured = tex.texels != nullptr;
+    textured_ = tex.texels != nullptr;
     uint32_t flatColor = 0xFFFFFFFFu;
     const bool flat = SameColor(*v[0], *v[1]) && SameColor(*v[0], *v[2]);
     const ColourKind kind = ChooseKind(flat, *v[0], setup, flatColor);
-    const bool gouraud = kind == ColourKind::Gouraud || kind == ColourKind::GouraudLit;
+    gouraud_ = kind == ColourKind::Gouraud || kind == ColourKind::GouraudLit;
     const bool tests = setup.fragments.NeedsTests(setup.blendMode);
 
-    Plane ps, pt, pc[4];
-    SpanInput in;
-    in.flat = flatColor;
-    if (textured) {
-        ps = plane(v[0]->s, v[1]->s, v[2]->s);
-        pt = plane(v[0]->t, v[1]->t, v[2]->t);
-        in.ds = TexelStepFixed(ps.dx);
-        in.dt = TexelStepFixed(pt.dx);
+    in_.flat = flatColor;
+    if (textured_) {
+        ps_ = plane(v[0]->s, v[1]->s, v[2]->s);
+        pt_ = plane(v[0]->t, v[1]->t, v[2]->t);
+        in_.ds = TexelStepFixed(ps_.dx);
+        in_.dt = TexelStepFixed(pt_.dx);
     }
-    if (gouraud) {
+    if (gouraud_) {
         for (int k = 0; k < 4; ++k) {
-            pc[k] = plane(v[0]->color[k], v[1]->color[k], v[2]->color[k]);
-            in.dcolor[k] = Round32(pc[k].dx * kColorOne);
+            pc_[k] = plane(v[0]->color[k], v[1]->color[k], v[2]->color[k]);
+            in_.dcolor[k] = Round32(pc_[k].dx * kColorOne);
         }
     }
-    SpanKey key{kind, textured ? TexMode::Clamped : TexMode::None, setup.blendMode, tests, tex.alpha};
-    const SpanFunction clampedSpan = SelectSpanFunction(key, setup.spanLevel);
+    SpanKey key{kind, textured_ ? TexMode::Clamped : TexMode::None, setup.blendMode, tests, tex.alpha};
+    clampedSpan_ = SelectSpanFunction(key, setup.spanLevel);
     key.mode = TexMode::Row;
-    const SpanFunction rowSpan = textured ? SelectSpanFunction(key, setup.spanLevel) : clampedSpan;
+    rowSpan_ = textured_ ? SelectSpanFunction(key, setup.spanLevel) : clampedSpan_;
 
-    SoftwareFramebuffer& fb = *target.buffer;
-    RowSpans rows(edges, rowFirst, colFirst, colLast);
-    for (int py = rowFirst; py <= rowLast; ++py) {
-        int64_t lo, hi;
-        rows.Next(lo, hi);
-        if (lo > hi)
-            continue;
-        const int x = static_cast<int>(lo);
-        const int n = static_cast<int>(hi - lo + 1);
-        const double ox = x + 0.5 - x0, oy = py + 0.5 - y0;
-        SpanFunction span = clampedSpan;
-        if (textured) {
-            in.s = TexelFixed(ps.At(ox, oy));
-            in.t = TexelFixed(pt.At(ox, oy));
-            const int64_t sEnd = in.s + in.ds * (n - 1);
-            const int64_t ty = in.t >> 32;
-            if (in.dt == 0 && ty >= 0 && ty < tex.height && (in.s >> 32) >= 0 && (in.s >> 32) < tex.width &&
-                (sEnd >> 32) >= 0 && (sEnd >> 32) < tex.width)
-                span = rowSpan;
-        }
-        if (gouraud)
-            for (int k = 0; k < 4; ++k)
-                in.color[k] = Round32(pc[k].At(ox, oy) * kColorOne);
-        uint8_t* stencil = setup.fragments.stencilTest ? fb.StencilRow(py) + x : nullptr;
-        span(in, tex, setup.fragments, fb.ColorRow(py) + x, stencil, n);
+    rows_ = RowSpans(edges, rowFirst, colFirst, colLast);
+    rowFirst_ = rowFirst;
+    rowLast_ = rowLast;
+}
+
+bool TriangleRows::NextRow(int py, Run& run) {
+    int64_t lo, hi;
+    rows_.Next(lo, hi);
+    if (lo > hi)
+        return false;
+    run.x = static_cast<int>(lo);
+    run.n = static_cast<int>(hi - lo + 1);
+    run.in = in_;
+    run.span = clampedSpan_;
+    const double ox = run.x + 0.5 - x0_, oy = py + 0.5 - y0_;
+    if (textured_) {
+        const TexelView& tex = setup_.texture;
+        SpanInput& in = run.in;
+        in.s = TexelFixed(ps_.At(ox, oy));
+        in.t = TexelFixed(pt_.At(ox, oy));
+        const int64_t sEnd = in.s + in.ds * (run.n - 1);
+        const int64_t ty = in.t >> 32;
+        if (in.dt == 0 && ty >= 0 && ty < tex.height && (in.s >> 32) >= 0 && (in.s >> 32) < tex.width &&
+            (sEnd >> 32) >= 0 && (sEnd >> 32) < tex.width)
+            run.span = rowSpan_;
     }
+    if (gouraud_)
+        for (int k = 0; k < 4; ++k)
+            run.in.color[k] = Round32(pc_[k].At(ox, oy) * kColorOne);
+    return true;
+}
+
+void DrawRows(TriangleRows& triangle, const DrawSetup& setup) {
+    Run run;
+    for (int py = triangle.FirstRow(); py <= triangle.LastRow(); ++py)
+        if (triangle.NextRow(py, run))
+            DrawRun(run, py, setup);
+}
+
+void RasterizeClipped(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
+                      const DrawSetup& setup) {
+    TriangleRows triangle(v0, v1, v2, setup);
+    DrawRows(triangle, setup);
+}
+
+// Whether `right` starts where `left` ends and carries on exactly as left's loop would have: the same
+// loop and colour, and the texel coordinates and colours left's steps reach. One run over both then
+// draws the pixels the two draw.
+bool Continues(const Run& left, const Run& right) {
+    const SpanInput &a = left.in, &b = right.in;
+    if (left.x + left.n != right.x || left.span != right.span || a.flat != b.flat || a.ds != b.ds ||
+        a.dt != b.dt || a.s + a.ds * left.n != b.s || a.t + a.dt * left.n != b.t)
+        return false;
+    for (int k = 0; k < 4; ++k)
+        if (a.dcolor[k] != b.dcolor[k] ||
+            int64_t{a.color[k]} + int64_t{a.dcolor[k]} * left.n != int64_t{b.color[k]})
+            return false;
+    return true;
 }
 
 // Sutherland-Hodgman against the guard band; only huge triangles come here.
@@ -365,6 +437,47 @@ void RasterizeTriangle(const RasterVertex& v0, const RasterVertex& v1, const Ras
         RasterizeClipped(v0, v1, v2, setup);
     else
         RasterizeHuge(v0, v1, v2, setup);
+}
+
+void RasterizeTrianglePair(const RasterVertex& a0, const RasterVertex& a1, const RasterVertex& a2,
+                           const RasterVertex& b0, const RasterVertex& b1, const RasterVertex& b2,
+                           const DrawSetup& setup) {
+    if (setup.target.Empty())
+        return;
+    const RasterVertex* all[6] = {&a0, &a1, &a2, &b0, &b1, &b2};
+    if (!std::all_of(all, all + 6,
+                     [](const RasterVertex* v) { return plugin::Finite(*v) && InsideGuard(*v); })) {
+        RasterizeTriangle(a0, a1, a2, setup);
+        RasterizeTriangle(b0, b1, b2, setup);
+        return;
+    }
+    TriangleRows first(a0, a1, a2, setup), second(b0, b1, b2, setup);
+    if (first.Empty() || second.Empty()) {
+        DrawRows(first, setup);
+        DrawRows(second, setup);
+        return;
+    }
+    // Row by row, the first triangle's run before the second's: a pixel both cover is drawn in the
+    // order the triangles come, and no other pixel is drawn twice.
+    const int top = std::min(first.FirstRow(), second.FirstRow());
+    const int bottom = std::max(first.LastRow(), second.LastRow());
+    Run a, b;
+    for (int py = top; py <= bottom; ++py) {
+        const bool hasA = first.Covers(py) && first.NextRow(py, a);
+        const bool hasB = second.Covers(py) && second.NextRow(py, b);
+        if (hasA && hasB && Continues(a, b)) {
+            a.n += b.n;
+            DrawRun(a, py, setup);
+        } else if (hasA && hasB && Continues(b, a)) {
+            b.n += a.n;
+            DrawRun(b, py, setup);
+        } else {
+            if (hasA)
+                DrawRun(a, py, setup);
+            if (hasB)
+                DrawRun(b, py, setup);
+        }
+    }
 }
 
 void RasterizeLine(const RasterVertex& v0, const RasterVertex& v1, const DrawSetup& setup) {

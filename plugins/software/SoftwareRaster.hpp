@@ -32,6 +32,12 @@ struct DrawSetup {
 
 void RasterizeTriangle(const RasterVertex& v0, const RasterVertex& v1, const RasterVertex& v2,
                        const DrawSetup& setup);
+// Two triangles, drawing the pixels RasterizeTriangle gives for the first and then for the second.
+// Where the two runs of a row meet and carry on one another exactly (the halves of a sprite's quad)
+// they go to the fragment loops as one run.
+void RasterizeTrianglePair(const RasterVertex& a0, const RasterVertex& a1, const RasterVertex& a2,
+                           const RasterVertex& b0, const RasterVertex& b1, const RasterVertex& b2,
+                           const DrawSetup& setup);
 void RasterizeLine(const RasterVertex& v0, const RasterVertex& v1, const DrawSetup& setup);
 void RasterizePoint(const RasterVertex& v, const DrawSetup& setup);
 

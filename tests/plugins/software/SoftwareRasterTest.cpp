@@ -1,6 +1,7 @@
 // Coverage, sampling, clipping and primitive assembly of the CPU renderer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -277,6 +278,133 @@ TEST(SoftwareRasterCoverage, RandomTrianglesCoverThePixelsWhoseCentresPassTheEdg
                         << "pixel " << px << "," << py << " of (" << v[0].x << "," << v[0].y << ") ("
                         << v[1].x << "," << v[1].y << ") (" << v[2].x << "," << v[2].y << ")";
                 }
+        }
+}
+
+// A random pair of triangles for the pair test: mostly the two halves of a sprite's quad (at whole,
+// half and odd positions, one texel per pixel or stretched, mirrored, either half first), else a
+// rotated quad or two unrelated, possibly overlapping triangles.
+struct TrianglePair {
+    ad::software::RasterVertex a[3], b[3];
+};
+
+TrianglePair RandomPair(std::mt19937& random) {
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto position = [&](int size) {
+        const float whole = static_cast<float>(pick(size + 20) - 10);
+        const float fractions[] = {0.0f, 0.5f, static_cast<float>(pick(256)) / 256.0f, 0.3f};
+        return whole + fractions[pick(4)];
+    };
+    ad::software::RasterVertex q[4];
+    const float x = position(64), y = position(48);
+    const float w = static_cast<float>(1 + pick(30)), h = static_cast<float>(1 + pick(20));
+    const float s0 = static_cast<float>(pick(5)), t0 = static_cast<float>(pick(5));
+    const bool oneToOne = pick(3) != 0;
+    const float s1 = oneToOne ? s0 + w : s0 + static_cast<float>(pick(40)) / 3.0f;
+    const float t1 = oneToOne ? t0 + h : t0 + static_cast<float>(pick(40)) / 3.0f;
+    const bool mirrored = pick(4) == 0;
+    const float xs[4] = {x, x + w, x, x + w}, ys[4] = {y, y, y + h, y + h};
+    const float angle = pick(3) == 0 ? static_cast<float>(pick(628)) / 100.0f : 0.0f;
+    const bool gouraud = pick(4) == 0;
+    const float tint[4] = {static_cast<float>(pick(256)), 255, static_cast<float>(pick(256)),
+                           static_cast<float>(pick(256))};
+    const bool white = pick(2) == 0;
+    for (int i = 0; i < 4; ++i) {
+        const float dx = xs[i] - x, dy = ys[i] - y;
+        q[i].x = x + dx * std::cos(angle) - dy * std::sin(angle);
+        q[i].y = y + dx * std::sin(angle) + dy * std::cos(angle);
+        q[i].s = (i % 2 == 0) != mirrored ? s0 : s1;
+        q[i].t = i < 2 ? t0 : t1;
+        for (int k = 0; k < 4; ++k)
+            q[i].color[k] = gouraud ? static_cast<float>(pick(256)) : white ? 255.0f : tint[k];
+    }
+    TrianglePair pair;
+    if (pick(6) == 0) { // unrelated triangles, the second at times the first again
+        for (auto& v : pair.a) {
+            v = q[pick(4)];
+            v.x = position(64);
+            v.y = position(48);
+        }
+        for (int i = 0; i < 3; ++i)
+            pair.b[i] = pick(3) == 0 ? pair.a[i] : q[pick(4)];
+        return pair;
+    }
+    const ad::software::RasterVertex first[3] = {q[0], q[1], q[2]}, second[3] = {q[1], q[3], q[2]};
+    const bool swapped = pick(2) == 0;
+    std::copy(first, first + 3, swapped ? pair.b : pair.a);
+    std::copy(second, second + 3, swapped ? pair.a : pair.b);
+    return pair;
+}
+
+// What a draw leaves: colours, stencil values and the occlusion count.
+struct Drawn {
+    std::vector<uint32_t> colours;
+    std::vector<uint8_t> stencil;
+    uint32_t count = 0;
+    bool operator==(const Drawn&) const = default;
+};
+
+TEST(SoftwareRasterPairs, APairDrawsWhatItsTrianglesDrawOneAfterTheOther) {
+    using ad::software::SpanLevel;
+    std::mt19937 random(2024);
+    std::vector<uint32_t> texels[3]; // opaque, keyed, any alpha
+    for (int kind = 0; kind < 3; ++kind)
+        for (int i = 0; i < 16 * 12; ++i) {
+            const uint32_t a = kind == 0 ? 255 : kind == 1 ? (random() % 3 ? 255 : 0) : random() & 0xFF;
+            texels[kind].push_back(a << 24 | (random() & 0xFFFFFF));
+        }
+    const ad::software::TexelAlpha alphas[3] = {
+        ad::software::TexelAlpha::Opaque, ad::software::TexelAlpha::Keyed, ad::software::TexelAlpha::Mixed};
+    const int blends[3] = {ad::kAdBlendAlpha, ad::kAdBlendAdd, ad::kAdBlendMultiply};
+    std::vector<uint8_t> stencilPattern(64 * 48);
+    for (uint8_t& v : stencilPattern)
+        v = static_cast<uint8_t>(random() % 4);
+
+    for (const SpanLevel level : {SpanLevel::Scalar, SpanLevel::Sse2, SpanLevel::Avx2})
+        for (int round = 0; round < 1500; ++round) {
+            const TrianglePair pair = RandomPair(random);
+            ad::software::DrawSetup setup;
+            setup.spanLevel = std::min(level, ad::software::BestSpanLevel());
+            setup.blendMode = blends[random() % 3];
+            const int textureKind = static_cast<int>(random() % 4);
+            if (textureKind < 3)
+                setup.texture = {texels[textureKind].data(), 16, 12, alphas[textureKind]};
+            const bool tests = random() % 3 == 0;
+            setup.fragments.stencilTest = tests;
+            setup.fragments.alphaMask = tests && random() % 2 == 0;
+            setup.fragments.stencil.reference = 2;
+            setup.fragments.stencil.function = static_cast<int>(random() % 8);
+            setup.fragments.stencil.operations[ad::kAdStencilOnPass] = ad::kAdStencilIncrement;
+            setup.fragments.stencil.operations[ad::kAdStencilOnFail] = ad::kAdStencilInvert;
+            const int clipLeft = static_cast<int>(random() % 8), clipTop = static_cast<int>(random() % 8);
+
+            auto draw = [&](bool asPair) {
+                ad::software::SoftwareFramebuffer fb;
+                fb.Resize(64, 48);
+                fb.Clear(ad::AdRect{0, 0, 64, 48}, ad::kAdClearColor, 0xC8285A3Cu, 1.0f, 0);
+                for (int py = 0; py < 48; ++py)
+                    std::copy_n(stencilPattern.data() + py * 64, 64, fb.StencilRow(py));
+                Drawn drawn;
+                ad::software::DrawSetup s = setup;
+                s.target = {&fb, clipLeft, clipTop, 64 - clipLeft, 48 - clipTop};
+                s.fragments.queryCounter = tests ? &drawn.count : nullptr;
+                if (asPair) {
+                    ad::software::RasterizeTrianglePair(pair.a[0], pair.a[1], pair.a[2], pair.b[0], pair.b[1],
+                                                        pair.b[2], s);
+                } else {
+                    ad::software::RasterizeTriangle(pair.a[0], pair.a[1], pair.a[2], s);
+                    ad::software::RasterizeTriangle(pair.b[0], pair.b[1], pair.b[2], s);
+                }
+                drawn.colours.assign(fb.Colors(), fb.Colors() + 64 * 48);
+                for (int py = 0; py < 48; ++py)
+                    drawn.stencil.insert(drawn.stencil.end(), fb.StencilRow(py), fb.StencilRow(py) + 64);
+                return drawn;
+            };
+            ASSERT_TRUE(draw(true) == draw(false))
+                << "round " << round << " level " << static_cast<int>(level) << ": (" << pair.a[0].x << ","
+                << pair.a[0].y << ") (" << pair.a[1].x << "," << pair.a[1].y << ") (" << pair.a[2].x << ","
+                << pair.a[2].y << ") then (" << pair.b[0].x << "," << pair.b[0].y << ") (" << pair.b[1].x
+                << "," << pair.b[1].y << ") (" << pair.b[2].x << "," << pair.b[2].y << ")";
         }
 }
 

@@ -1,5 +1,5 @@
 // Tests of the "save" file: its text both ways, a missing or damaged file at start, and writing it
-// whole or not at all.
+// whole or not at all, even when the writer dies part-way.
 #include "app/SaveFile.hpp"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "game/GameState.hpp"
+#include "tests/support/InterruptedWrite.hpp"
 #include "tests/support/TestPaths.hpp"
 
 namespace vimbo {
@@ -174,6 +175,35 @@ TEST_F(SaveFileTest, AFailedWriteSaysSoAndLeavesNoHalfFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no temporary file left";
     EXPECT_EQ(ReadFile(path_ + "/keep"), "mine");
     EXPECT_NE(WriteSaveFile(folder_ + "no such folder/save"), "");
+}
+
+TEST_F(SaveFileTest, AGameKilledWhileSavingKeepsTheOldSaveAndTheNextSaveLeavesNoStrayFile) {
+    score = 300;
+    lives = 2;
+    ASSERT_EQ(WriteSaveFile(path_), "");
+    {
+        test::PausedWriter writer(
+            [&] {
+                score = 4100;
+                lives = 9;
+                return WriteSaveFile(path_).empty();
+            },
+            4);
+        ASSERT_TRUE(writer.Paused());
+        writer.Kill();
+    }
+    ResetGameState();
+    EXPECT_EQ(LoadSaveFile(path_).outcome, SaveReadOutcome::Read) << "the old save reads whole";
+    EXPECT_EQ(score, 300);
+    EXPECT_EQ(lives, 2);
+    ASSERT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 2) << "the crash left its part";
+
+    score = 500;
+    ASSERT_EQ(WriteSaveFile(path_), "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no stray file survives";
+    ResetGameState();
+    EXPECT_EQ(LoadSaveFile(path_).outcome, SaveReadOutcome::Read);
+    EXPECT_EQ(score, 500);
 }
 
 } // namespace

@@ -3,10 +3,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
 #include "engine/render/AdSetupSettings.hpp"
+#include "tests/support/InterruptedWrite.hpp"
 #include "tests/support/TestPaths.hpp"
 
 namespace {
@@ -47,6 +49,27 @@ TEST_F(IniFileTest, AMissingFileYieldsDefaultsAndWritingCreatesIt) {
     const ad::TAdIniFile again(folder_ + "adsettings.ini");
     EXPECT_EQ(again.ReadString("ad2dsetup", "resolution", ""), "800x600x16");
     EXPECT_TRUE(again.ReadBool("ad2dsetup", "curres", false));
+}
+
+TEST_F(IniFileTest, ASetupKilledWhileWritingKeepsTheOldSettingsAndTheNextWriteLeavesNoStrayFile) {
+    const std::string path = Write("[ad2dsetup]\nresolution=800x600x16\n");
+    {
+        vimbo::test::PausedWriter writer(
+            [&] {
+                ad::TAdIniFile ini(path);
+                ini.WriteString("ad2dsetup", "resolution", "1280x1024x32");
+                return ini.UpdateFile();
+            },
+            12);
+        ASSERT_TRUE(writer.Paused());
+        writer.Kill();
+    }
+    EXPECT_EQ(ad::TAdIniFile(path).ReadString("ad2dsetup", "resolution", ""), "800x600x16");
+    ad::TAdIniFile ini(path);
+    ini.WriteBool("ad2dsetup", "fullscreen", true);
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no stray file survives";
+    EXPECT_TRUE(ad::TAdIniFile(path).ReadBool("ad2dsetup", "fullscreen", false));
 }
 
 } // namespace

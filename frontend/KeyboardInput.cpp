@@ -175,7 +175,10 @@ void PauseGame() {
 }
 
 void HandleGameKey(int key) {
-    if (tmrRestart || Ireal < 255 || starActive)
+    // The fade-in's last step leaves Ireal at full brightness while the fade still runs, and the
+    // star over the runner's corner starts only in the frame that ends it: a key taken in between
+    // would release the runner under the star, which hides the maze's border from its probes.
+    if (tmrRestart || Ireal < 255 || svetleet || starActive)
         return;
     if (gameover2) {
         LeaveGameOver();

@@ -67,12 +67,29 @@ TEST(CatchScenario, TheEnemyCatchesTheRunnerAndPlayRestartsOnTheStartCells) {
     EXPECT_FALSE(vimbo::nastarte);
 }
 
+TEST(CatchScenario, AKeyInTheFadeInsLastFrameWaitsForTheStarSoTheRunnerStaysInTheMaze) {
+    GameDriver game;
+    ASSERT_TRUE(CaughtStanding(game));
+    // The last step of the fade-in reaches full brightness while the fade still runs; the frame after
+    // it ends the fade and starts the star, which covers the runner's corner of the maze.
+    ASSERT_TRUE(game.RunUntil([] { return vimbo::Ireal >= 255 && vimbo::svetleet; }, 300));
+    ASSERT_FALSE(vimbo::starActive);
+    game.Key(vk::Left);
+    EXPECT_TRUE(vimbo::nastarte) << "the key came before the star had started";
+    ASSERT_TRUE(game.RunUntil([] { return !vimbo::starActive && !vimbo::svetleet; }, 300));
+    game.Key(vk::Left);
+    ASSERT_FALSE(vimbo::nastarte);
+    game.Frames(20);
+    EXPECT_EQ(vimbo::player->X(), vimbo::originX) << "the border left of the start cell holds the runner";
+    EXPECT_EQ(vimbo::player->cellX, 1);
+}
+
 TEST(CatchScenario, TheLastLifeEndsInTheBannerAndAnyKeyLeadsBackToTheMenu) {
     GameDriver game({"0\r\n1\r\n0\r\n1\r\n1\r\n2\r\n", 1});
     ASSERT_TRUE(CaughtStanding(game)) << "a new game always has three lives";
     vimbo::lives = 1;
     ASSERT_TRUE(game.RunUntil([] { return !vimbo::tmrRestart && vimbo::player.Usable(); }, 300));
-    ASSERT_TRUE(game.RunUntil([] { return !vimbo::starActive && vimbo::Ireal >= 255; }, 300));
+    ASSERT_TRUE(game.RunUntil([] { return !vimbo::starActive && !vimbo::svetleet; }, 300));
     game.Key(vk::Tab);
     ASSERT_TRUE(game.RunUntil([] { return vimbo::gameover2; }, 800));
     EXPECT_EQ(vimbo::lives, 0);

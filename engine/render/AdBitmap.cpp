@@ -31,6 +31,38 @@ bool GetInt32(std::span<const uint8_t> stream, size_t& offset, int32_t& value) {
     return true;
 }
 
+uint32_t GetUInt(std::span<const uint8_t> bytes, size_t at, int size) {
+    uint32_t v = 0;
+    for (int i = 0; i < size; ++i)
+        v |= static_cast<uint32_t>(bytes[at + static_cast<size_t>(i)]) << (8 * i);
+    return v;
+}
+
+// A signed 32-bit field's size without its sign (a negative height means rows top to bottom).
+uint64_t Magnitude(uint32_t field) {
+    const int64_t value = static_cast<int32_t>(field);
+    return static_cast<uint64_t>(value < 0 ? -value : value);
+}
+
+// The size the file's header claims, checked before the decoder allocates for it. A header too short
+// to tell is left to the decoder, which refuses it.
+bool SizeWithinLimits(std::span<const uint8_t> bytes) {
+    constexpr size_t kInfoHeaderAt = 14, kWidthAt = 18;
+    if (bytes.size() < kWidthAt + 8)
+        return true;
+    uint64_t width = 0, height = 0;
+    if (GetUInt(bytes, kInfoHeaderAt, 4) == 12) {
+        // The old core header: 16-bit width and height.
+        width = GetUInt(bytes, kWidthAt, 2);
+        height = GetUInt(bytes, kWidthAt + 2, 2);
+    } else {
+        width = Magnitude(GetUInt(bytes, kWidthAt, 4));
+        height = Magnitude(GetUInt(bytes, kWidthAt + 4, 4));
+    }
+    return width <= TAdDesktopBitmapFormat::kMaxSide && height <= TAdDesktopBitmapFormat::kMaxSide &&
+           width * height <= TAdDesktopBitmapFormat::kMaxPixels;
+}
+
 struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
@@ -132,7 +164,7 @@ bool TAdDesktopBitmapFormat::Accepts(const std::string& extension) const {
 }
 
 bool TAdDesktopBitmapFormat::Load(std::span<const uint8_t> bytes, TAdBitmap& bitmap) const {
-    if (bytes.empty())
+    if (bytes.empty() || !SizeWithinLimits(bytes))
         return false;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr)

@@ -71,9 +71,15 @@ const std::vector<std::unique_ptr<TAdGraphicFormat>>& GraphicFormats();
 // registered format claims.
 class TAdDesktopBitmapFormat : public TAdGraphicFormat {
 public:
+    // The largest picture it takes: the header alone decides how much memory the decoder asks for,
+    // so a few bytes claiming a giant picture must be refused before any is taken.
+    static constexpr int32_t kMaxSide = 16384;
+    static constexpr uint64_t kMaxPixels = 8192ull * 8192ull;
+
     std::vector<std::string> Extensions() const override { return {"bmp", "dib"}; }
     bool Accepts(const std::string& extension) const override;
-    // 32-bit pictures keep their alpha; all others become opaque.
+    // 32-bit pictures keep their alpha; all others become opaque. Pictures wider or taller than
+    // kMaxSide, or of more than kMaxPixels, are refused.
     bool Load(std::span<const uint8_t> bytes, TAdBitmap& bitmap) const override;
 };
 

@@ -40,6 +40,31 @@ TEST(AdBitmapLoading, A32BitFileKeepsItsAlpha) {
     EXPECT_EQ(bitmap.Pixel(2, 0), 0xC8336699u);
 }
 
+// A bitmap file's header claiming width x height pixels of 24 bits, without the pixels.
+std::vector<uint8_t> HeaderClaiming(int32_t width, int32_t height) {
+    std::vector<uint8_t> file = MakeBmp(1, 1, 24, Quad);
+    for (int i = 0; i < 4; ++i) {
+        file[18 + i] = static_cast<uint8_t>(static_cast<uint32_t>(width) >> (8 * i));
+        file[22 + i] = static_cast<uint8_t>(static_cast<uint32_t>(height) >> (8 * i));
+    }
+    return file;
+}
+
+TEST(AdBitmapLoading, AGiantPictureIsRefusedBeforeItsPixelsAreAskedFor) {
+    ad::TAdBitmap bitmap;
+    // Without the limit the decoder asks for the header's 30 GB before it finds the pixels missing.
+    for (const auto& [width, height] :
+         {std::pair{100000, 100000}, {100000, -100000}, {1, -16385}, {8192, 8193}})
+        EXPECT_THROW(bitmap.LoadFromMemory("giant.bmp", HeaderClaiming(width, height)), ad::ENoValidFormat)
+            << width << " x " << height;
+    EXPECT_THROW(bitmap.LoadFromMemory("wider.bmp", vimbo::test::SolidBmp(16385, 1, 0x123456)),
+                 ad::ENoValidFormat)
+        << "a whole picture one pixel wider than the limit";
+    bitmap.LoadFromMemory("wide.bmp", vimbo::test::SolidBmp(16384, 1, 0x123456));
+    EXPECT_EQ(bitmap.Width(), 16384) << "the largest side still loads";
+    EXPECT_EQ(bitmap.Pixel(16383, 0), 0xFF123456u);
+}
+
 TEST(AdBitmapLoading, NoFormatForTheExtensionRaisesENoValidFormatWithTheFileName) {
     const auto bmp = vimbo::test::SolidBmp(2, 2, 0xFFFFFF);
     ad::TAdBitmap bitmap;

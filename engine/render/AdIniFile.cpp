@@ -64,18 +64,22 @@ bool TAdIniFile::ReadBool(const std::string& section, const std::string& key, bo
 }
 
 void TAdIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    // A file edited by hand may hold a section twice: the value goes where the reads find it, into
+    // the first entry of that name, and a new key into the first section of that name.
     Section* target = nullptr;
-    for (Section& s : sections_)
-        if (SameName(s.name, section)) target = &s;
+    for (Section& s : sections_) {
+        if (!SameName(s.name, section)) continue;
+        for (Entry& e : s.entries)
+            if (SameName(e.key, key)) {
+                e.value = value;
+                return;
+            }
+        if (target == nullptr) target = &s;
+    }
     if (target == nullptr) {
         sections_.push_back({section, {}});
         target = &sections_.back();
     }
-    for (Entry& e : target->entries)
-        if (SameName(e.key, key)) {
-            e.value = value;
-            return;
-        }
     target->entries.push_back({key, value});
 }
 

@@ -51,6 +51,20 @@ TEST_F(IniFileTest, AMissingFileYieldsDefaultsAndWritingCreatesIt) {
     EXPECT_TRUE(again.ReadBool("ad2dsetup", "curres", false));
 }
 
+TEST_F(IniFileTest, AValueWrittenIntoASectionThatAppearsTwiceIsTheOneReadBack) {
+    ad::TAdIniFile ini(Write("[ad2dsetup]\nresolution=800x600x16\n[other]\nx=1\n[AD2DSETUP]\nplugin=/a.so\n"));
+    ini.WriteString("ad2dsetup", "resolution", "1280x1024x32");
+    ini.WriteString("ad2dsetup", "plugin", "/b.so");
+    ini.WriteBool("ad2dsetup", "fullscreen", true);
+    EXPECT_EQ(ini.ReadString("ad2dsetup", "resolution", ""), "1280x1024x32");
+    EXPECT_EQ(ini.ReadString("ad2dsetup", "plugin", ""), "/b.so");
+    ASSERT_TRUE(ini.UpdateFile());
+    const ad::TAdIniFile again(ini.FileName());
+    EXPECT_EQ(ReadSetupChoice(again).Resolution, "1280x1024x32") << "the setup's choice survives the next start";
+    EXPECT_EQ(ReadSetupChoice(again).Plugin, "/b.so");
+    EXPECT_TRUE(ReadSetupChoice(again).Fullscreen);
+}
+
 TEST_F(IniFileTest, ASetupKilledWhileWritingKeepsTheOldSettingsAndTheNextWriteLeavesNoStrayFile) {
     const std::string path = Write("[ad2dsetup]\nresolution=800x600x16\n");
     {

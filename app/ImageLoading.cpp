@@ -8,8 +8,13 @@ namespace vimbo {
 void LoadImageRes(ad::TAdImageList& list, const std::string& name, int32_t patternWidth,
                   int32_t patternHeight, bool transparent, uint32_t transparentColor) {
     const auto& resource = ad::platform::LoadResource(ad::platform::ResourceKind::Bitmap, name);
+    LoadImageBitmap(list, name, resource.bytes, patternWidth, patternHeight, transparent, transparentColor);
+}
+
+void LoadImageBitmap(ad::TAdImageList& list, const std::string& name, std::span<const uint8_t> bytes,
+                     int32_t patternWidth, int32_t patternHeight, bool transparent, uint32_t transparentColor) {
     ad::TAdImage* image = list.Add(name);
-    image->Texture()->LoadGraphicFromMemory(name + ".bmp", resource.bytes, transparent, transparentColor);
+    image->Texture()->LoadGraphicFromMemory(name + ".bmp", bytes, transparent, transparentColor);
     image->SetPatternWidth(patternWidth);
     image->SetPatternHeight(patternHeight);
 }

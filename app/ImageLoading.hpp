@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "engine/render/AdImages.hpp"
@@ -20,6 +21,10 @@ inline constexpr uint32_t kKeyMagenta = 0xFF00FF;
 // A missing resource raises ad::platform::EResourceNotFound.
 void LoadImageRes(ad::TAdImageList& list, const std::string& name, int32_t patternWidth,
                   int32_t patternHeight, bool transparent, uint32_t transparentColor);
+
+// The same for a bitmap file's bytes at hand; bytes that are no bitmap raise ad::ENoValidFormat.
+void LoadImageBitmap(ad::TAdImageList& list, const std::string& name, std::span<const uint8_t> bytes,
+                     int32_t patternWidth, int32_t patternHeight, bool transparent, uint32_t transparentColor);
 
 // Loads the whole catalogue in its order; "fon" and "fon2" are cut into screen-sized patterns
 // (0 x 0 before the screen size is known gives one pattern).

@@ -14,14 +14,14 @@ std::string ReadShortString(const uint8_t* record, int maxChars) {
     return std::string(reinterpret_cast<const char*>(record + 1), static_cast<size_t>(length));
 }
 
-namespace {
-
-TAdLibraryInformation CallInformation(AdLibraryInformationFn info) {
+TAdLibraryInformation ReadLibraryInformation(AdLibraryInformationFn info) {
     std::array<uint8_t, kAdLibraryInfoSize> record{};
     info(record.data());
     return {ReadShortString(record.data() + kAdLibraryTitleOffset),
             ReadShortString(record.data() + kAdLibraryVersionOffset)};
 }
+
+namespace {
 
 std::string BaseName(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -54,7 +54,7 @@ void TAdDllLoader::LoadLibrary(const std::string& fileName) {
     // Without an information record nothing of the library can be trusted: it is not kept loaded.
     if (info == nullptr) throw EAdDllIncompatible(MessageText(kMsgInvalidPlugin));
 
-    TAdLibraryInformation information = CallInformation(info);
+    TAdLibraryInformation information = ReadLibraryInformation(info);
     if (information.Version != kAdLibraryVersion)
         throw EAdDllIncompatible(IncompatibleVersionMessage(BaseName(fileName), information.Version, kAdLibraryVersion));
 
@@ -73,7 +73,7 @@ bool TAdDLLExplorer::ReadInformation(const std::string& path, TAdLibraryInformat
     if (!library) return false;
     auto info = reinterpret_cast<AdLibraryInformationFn>(library->Symbol("AdLibraryInformation"));
     if (info == nullptr) return false;
-    information = CallInformation(info);
+    information = ReadLibraryInformation(info);
     return true;
 }
 

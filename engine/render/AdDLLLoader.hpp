@@ -19,6 +19,9 @@ struct TAdLibraryInformation {
 // Reads a length-prefixed string from a record (length byte, then characters).
 std::string ReadShortString(const uint8_t* record, int maxChars = 255);
 
+// Has the library's "AdLibraryInformation" fill a fresh record and reads the title and version.
+TAdLibraryInformation ReadLibraryInformation(AdLibraryInformationFn info);
+
 class TAdDllLoader {
 public:
     TAdDllLoader() = default;

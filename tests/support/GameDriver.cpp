@@ -49,6 +49,8 @@ GameDriver::Environment::Environment(GameDriver& driver, const GameDriverOptions
     std::filesystem::create_symlink(SoftwarePluginPath(), folder + "SoftwareAdPlugin.so");
     if (options.saveText)
         std::ofstream(folder + "save", std::ios::binary) << *options.saveText;
+    if (options.settingsText)
+        std::ofstream(folder + "adsettings.ini", std::ios::binary) << *options.settingsText;
     // "save", "inwards.txt" and "./music" are the game's names relative to where it runs.
     std::filesystem::current_path(folder);
     ad::platform::SetRandSeed(options.seed);
@@ -82,6 +84,8 @@ GameDriver::~GameDriver() {
 void GameDriver::Frame(uint32_t ms) {
     ticks_.Advance(ms);
     loop_.RunOnce();
+    // The frame timer's sleeps have moved the clock already; kept, they would pile up in long runs.
+    ticks_.ClearSleeps();
 }
 
 void GameDriver::Frames(int count, uint32_t ms) {

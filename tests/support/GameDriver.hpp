@@ -27,6 +27,9 @@ struct GameDriverOptions {
     // The text of "save" before start-up; without one the run is a first run (no file).
     std::optional<std::string> saveText;
     uint32_t seed = 1;
+    // The text of "adsettings.ini" before start-up; without one the setup's defaults hold (a
+    // 1024 x 768 window).
+    std::optional<std::string> settingsText{};
 };
 
 class GameDriver {

@@ -1,0 +1,55 @@
+// A soak run: the whole game headless under the seeded random player for a number of frames, with a
+// checksum of the game state after every frame, the final dump, and samples of what the run holds in
+// memory.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/GameDriver.hpp"
+#include "tests/support/SoakScript.hpp"
+
+namespace vimbo::test {
+
+// The save the soak starts from: a game in progress on level 3, so that Continue has a level to
+// go back to.
+inline constexpr const char* kSoakSaveText = "450\r\n3\r\n1250\r\n1\r\n1\r\n2\r\n";
+
+struct SoakOptions {
+    uint32_t seed = 1;
+    int frames = 2000;
+    // Memory is sampled after every this many frames (0: never).
+    int sampleEvery = 100;
+    GameDriverOptions game{.saveText = kSoakSaveText};
+    // Runs each frame on the driver; the default is GameDriver::Frame. A benchmark times it here.
+    std::function<void(GameDriver&, uint32_t ms)> runFrame{};
+};
+
+struct MemorySample {
+    int frame = 0;
+    int sprites = 0;
+    // Particles alive in the four systems, and the bytes their workers' buffers hold.
+    size_t particles = 0;
+    size_t particleBufferBytes = 0;
+    // Resident memory of the process.
+    size_t residentKiB = 0;
+};
+
+struct SoakRecord {
+    std::vector<uint64_t> checksums;
+    // The state dump taken at the end (F2, then F1), as written.
+    std::string finalDump;
+    SoakTally tally;
+    std::vector<MemorySample> samples;
+    std::vector<std::string> messages;
+    bool stillRunning = false;
+};
+
+SoakRecord RunSoak(const SoakOptions& options);
+
+// The resident memory of this process in KiB (0 where it cannot be read).
+size_t ResidentKiB();
+
+} // namespace vimbo::test

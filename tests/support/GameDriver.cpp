@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/Random.hpp"
@@ -15,6 +16,7 @@
 #include "game/Player.hpp"
 #include "game/Sound.hpp"
 #include "game/World.hpp"
+#include "tests/support/DisplayTests.hpp"
 #include "tests/support/HeadlessSurface.hpp"
 #include "tests/support/TestPaths.hpp"
 
@@ -46,7 +48,10 @@ void ResetGlobals() {
 GameDriver::Environment::Environment(GameDriver& driver, const GameDriverOptions& options)
     : folder(MakeTempFolder("scenario")), previousDirectory(std::filesystem::current_path().string()) {
     ResetGlobals();
-    std::filesystem::create_symlink(SoftwarePluginPath(), folder + "SoftwareAdPlugin.so");
+    if (options.openGL)
+        std::filesystem::create_symlink(OpenGLPluginPath(), folder + "OpenGLAdPlugin.so");
+    else
+        std::filesystem::create_symlink(SoftwarePluginPath(), folder + "SoftwareAdPlugin.so");
     if (options.saveText)
         std::ofstream(folder + "save", std::ios::binary) << *options.saveText;
     if (options.settingsText)
@@ -69,7 +74,15 @@ GameDriver::Environment::~Environment() {
 
 GameDriver::GameDriver(GameDriverOptions options) : environment_(*this, options) {
     ad::platform::SetCurrentTicks(&ticks_);
-    form_ = std::make_unique<TForm1>(window_, loop_, FormFiles(environment_.folder), &audio_, setup_);
+    if (options.openGL) {
+        std::string error;
+        screen_ = ad::platform::CreateSdlWindow(window_.ClientWidth(), window_.ClientHeight(), "Form1", error);
+        if (!screen_)
+            throw std::runtime_error("no display: " + error);
+        screen_->Show();
+    }
+    ad::platform::Window& formWindow = screen_ ? *screen_ : window_;
+    form_ = std::make_unique<TForm1>(formWindow, loop_, FormFiles(environment_.folder), &audio_, setup_);
     form_->FormCreate();
     Frame();
     Frame();

@@ -30,6 +30,9 @@ struct GameDriverOptions {
     // The text of "adsettings.ini" before start-up; without one the setup's defaults hold (a
     // 1024 x 768 window).
     std::optional<std::string> settingsText{};
+    // Draws with the OpenGL renderer in a real window instead of the software one in memory; the
+    // input stays scripted. Start-up throws std::runtime_error without a display.
+    bool openGL = false;
 };
 
 class GameDriver {
@@ -123,6 +126,8 @@ private:
     RecordingAudioDevice audio_;
     // Confirms the stored setup choices: the game starts in a 1024 x 768 window.
     ScriptedSetupPresenter setup_;
+    // The real window the OpenGL renderer draws in; the loop still takes its events from window_.
+    std::unique_ptr<ad::platform::Window> screen_;
     std::unique_ptr<TForm1> form_;
     int pointerX_ = 0;
     int pointerY_ = 0;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct CorpusCase {
     const char* corpus;
     vimbo::fuzz::FuzzEntry entry;
 };
+
+// Names the case by its corpus in the test list instead of by the bytes of the struct.
+void PrintTo(const CorpusCase& corpusCase, std::ostream* os) {
+    *os << corpusCase.corpus;
+}
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);

@@ -31,6 +31,11 @@ constexpr std::array<ImageLoad, 5> kLoads{{
     {1, 3, true, kKeyBlack},
 }};
 
+// The game's largest picture is 1920 x 1080. A run-length picture of thousands of pixels a side fits
+// in a few hundred bytes and is accepted, but keying it five times and cutting it into thousands of
+// patterns took minutes an input; such pictures are decoded and measured only.
+constexpr uint64_t kMostPixelsChecked = 2048 * 2048;
+
 void CheckKey(const ad::TAd2DBitmap& decoded, bool transparent, uint32_t key) {
     ad::TAd2DBitmap keyed = decoded;
     ad::TAdTransparencyFilter{transparent, key}.Apply(keyed);
@@ -82,6 +87,8 @@ void Bitmap(const uint8_t* data, size_t size) {
     Expect(decoded.Size() ==
                static_cast<uint64_t>(decoded.Width()) * static_cast<uint64_t>(decoded.Height()) * 4,
            "the pixels fill the size");
+    if (static_cast<uint64_t>(decoded.Width()) * static_cast<uint64_t>(decoded.Height()) > kMostPixelsChecked)
+        return;
     for (const ImageLoad& load : kLoads)
         CheckKey(decoded, load.transparent, load.key);
     LoadAsImage(bytes, kLoads[size % kLoads.size()]);

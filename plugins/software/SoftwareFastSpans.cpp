@@ -124,10 +124,14 @@ inline unsigned AlphaBytesEqual(V p, V v) {
 #endif
 
 #if VIMBO_SPANS_AVX2
-// Everything defined from here to pop_options is built for AVX2 and runs only where the processor
+// Everything defined from here to the pop is built for AVX2 and runs only where the processor
 // has it; templates defined elsewhere (the standard library's) keep the baseline instruction set.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 namespace avx2 {
 
 // Two 128-bit halves of four pixels each; unpacking, packing and shuffles work within each half,
@@ -235,7 +239,11 @@ inline unsigned AlphaBytesEqual(V p, V v) {
 #include "plugins/software/SoftwareSpanKernels.hpp"
 
 } // namespace avx2
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 #endif
 
 } // namespace

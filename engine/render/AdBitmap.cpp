@@ -44,25 +44,6 @@ uint64_t Magnitude(uint32_t field) {
     return static_cast<uint64_t>(value < 0 ? -value : value);
 }
 
-// The size the file's header claims, checked before the decoder allocates for it. A header too short
-// to tell is left to the decoder, which refuses it.
-bool SizeWithinLimits(std::span<const uint8_t> bytes) {
-    constexpr size_t kInfoHeaderAt = 14, kWidthAt = 18;
-    if (bytes.size() < kWidthAt + 8)
-        return true;
-    uint64_t width = 0, height = 0;
-    if (GetUInt(bytes, kInfoHeaderAt, 4) == 12) {
-        // The old core header: 16-bit width and height.
-        width = GetUInt(bytes, kWidthAt, 2);
-        height = GetUInt(bytes, kWidthAt + 2, 2);
-    } else {
-        width = Magnitude(GetUInt(bytes, kWidthAt, 4));
-        height = Magnitude(GetUInt(bytes, kWidthAt + 4, 4));
-    }
-    return width <= TAdDesktopBitmapFormat::kMaxSide && height <= TAdDesktopBitmapFormat::kMaxSide &&
-           width * height <= TAdDesktopBitmapFormat::kMaxPixels;
-}
-
 struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
@@ -163,8 +144,19 @@ bool TAdDesktopBitmapFormat::Accepts(const std::string& extension) const {
     return true;
 }
 
+TAdDesktopBitmapFormat::ClaimedSize TAdDesktopBitmapFormat::HeaderSize(std::span<const uint8_t> bytes) {
+    constexpr size_t kInfoHeaderAt = 14, kWidthAt = 18;
+    if (bytes.size() < kWidthAt + 8)
+        return {};
+    // The old core header has 16-bit width and height.
+    if (GetUInt(bytes, kInfoHeaderAt, 4) == 12)
+        return {GetUInt(bytes, kWidthAt, 2), GetUInt(bytes, kWidthAt + 2, 2)};
+    return {Magnitude(GetUInt(bytes, kWidthAt, 4)), Magnitude(GetUInt(bytes, kWidthAt + 4, 4))};
+}
+
 bool TAdDesktopBitmapFormat::Load(std::span<const uint8_t> bytes, TAdBitmap& bitmap) const {
-    if (bytes.empty() || !SizeWithinLimits(bytes))
+    // The header alone decides how much the decoder allocates: a giant claim is refused first.
+    if (bytes.empty() || !HeaderSize(bytes).WithinLimits())
         return false;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr)

@@ -76,6 +76,17 @@ public:
     static constexpr int32_t kMaxSide = 16384;
     static constexpr uint64_t kMaxPixels = 8192ull * 8192ull;
 
+    // The width and height a file's header claims, signs dropped; both 0 when the header is too
+    // short to tell (the decoder refuses such a file).
+    struct ClaimedSize {
+        uint64_t width = 0, height = 0;
+        uint64_t Pixels() const { return width * height; }
+        bool WithinLimits() const {
+            return width <= kMaxSide && height <= kMaxSide && Pixels() <= kMaxPixels;
+        }
+    };
+    static ClaimedSize HeaderSize(std::span<const uint8_t> bytes);
+
     std::vector<std::string> Extensions() const override { return {"bmp", "dib"}; }
     bool Accepts(const std::string& extension) const override;
     // 32-bit pictures keep their alpha; all others become opaque. Pictures wider or taller than

@@ -65,6 +65,33 @@ TEST(AdBitmapLoading, AGiantPictureIsRefusedBeforeItsPixelsAreAskedFor) {
     EXPECT_EQ(bitmap.Pixel(16383, 0), 0xFF123456u);
 }
 
+TEST(AdBitmapLoading, TheClaimedSizeIsReadFromEitherHeaderWithoutItsSigns) {
+    using Format = ad::TAdDesktopBitmapFormat;
+    const auto info = Format::HeaderSize(HeaderClaiming(300, -200));
+    EXPECT_EQ(info.width, 300u);
+    EXPECT_EQ(info.height, 200u) << "rows top to bottom are still 200 rows";
+    EXPECT_EQ(info.Pixels(), 60000u);
+    EXPECT_FALSE(Format::HeaderSize(HeaderClaiming(-2147483647 - 1, 1)).WithinLimits())
+        << "the most negative width is no small picture";
+
+    // The old core header: a 12-byte header with 16-bit width and height.
+    std::vector<uint8_t> core(26, 0);
+    core[0] = 'B';
+    core[1] = 'M';
+    core[14] = 12;
+    core[18] = 0x10; // width 0x0210
+    core[19] = 0x02;
+    core[20] = 0xFF; // height 0xFFFF: unsigned in this header
+    core[21] = 0xFF;
+    const auto old = Format::HeaderSize(core);
+    EXPECT_EQ(old.width, 0x210u);
+    EXPECT_EQ(old.height, 0xFFFFu);
+    EXPECT_FALSE(old.WithinLimits()) << "65535 rows are more than the tallest side";
+
+    core.pop_back();
+    EXPECT_EQ(Format::HeaderSize(core).Pixels(), 0u) << "a header too short to tell claims nothing";
+}
+
 TEST(AdBitmapLoading, NoFormatForTheExtensionRaisesENoValidFormatWithTheFileName) {
     const auto bmp = vimbo::test::SolidBmp(2, 2, 0xFFFFFF);
     ad::TAdBitmap bitmap;

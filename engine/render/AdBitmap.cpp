@@ -150,13 +150,13 @@ TAdDesktopBitmapFormat::ClaimedSize TAdDesktopBitmapFormat::HeaderSize(std::span
         return {};
     // The old core header has 16-bit width and height.
     if (GetUInt(bytes, kInfoHeaderAt, 4) == 12)
-        return {GetUInt(bytes, kWidthAt, 2), GetUInt(bytes, kWidthAt + 2, 2)};
-    return {Magnitude(GetUInt(bytes, kWidthAt, 4)), Magnitude(GetUInt(bytes, kWidthAt + 4, 4))};
+        return {true, GetUInt(bytes, kWidthAt, 2), GetUInt(bytes, kWidthAt + 2, 2)};
+    return {true, Magnitude(GetUInt(bytes, kWidthAt, 4)), Magnitude(GetUInt(bytes, kWidthAt + 4, 4))};
 }
 
 bool TAdDesktopBitmapFormat::Load(std::span<const uint8_t> bytes, TAdBitmap& bitmap) const {
     // The header alone decides how much the decoder allocates: a giant claim is refused first.
-    if (bytes.empty() || !HeaderSize(bytes).WithinLimits())
+    if (!HeaderSize(bytes).WithinLimits())
         return false;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr)

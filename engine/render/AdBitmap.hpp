@@ -76,13 +76,15 @@ public:
     static constexpr int32_t kMaxSide = 16384;
     static constexpr uint64_t kMaxPixels = 8192ull * 8192ull;
 
-    // The width and height a file's header claims, signs dropped; both 0 when the header is too
-    // short to tell (the decoder refuses such a file).
+    // The width and height a file's header claims, signs dropped. A file too short to hold both
+    // (26 bytes: no real bitmap is shorter) claims nothing that can be checked: the decoder would
+    // read the missing bytes as zeros and could still ask for gigabytes, so it is refused.
     struct ClaimedSize {
+        bool known = false;
         uint64_t width = 0, height = 0;
         uint64_t Pixels() const { return width * height; }
         bool WithinLimits() const {
-            return width <= kMaxSide && height <= kMaxSide && Pixels() <= kMaxPixels;
+            return known && width <= kMaxSide && height <= kMaxSide && Pixels() <= kMaxPixels;
         }
     };
     static ClaimedSize HeaderSize(std::span<const uint8_t> bytes);
@@ -90,7 +92,7 @@ public:
     std::vector<std::string> Extensions() const override { return {"bmp", "dib"}; }
     bool Accepts(const std::string& extension) const override;
     // 32-bit pictures keep their alpha; all others become opaque. Pictures wider or taller than
-    // kMaxSide, or of more than kMaxPixels, are refused.
+    // kMaxSide, or of more than kMaxPixels, and files too short to tell their size are refused.
     bool Load(std::span<const uint8_t> bytes, TAdBitmap& bitmap) const override;
 };
 

@@ -1,7 +1,11 @@
 // Reading bitmap files into 32-bit pixels, the colour-key filter and the choice of graphic format.
 #include "engine/render/AdBitmap.hpp"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 #include "engine/render/AdMessages.hpp"
 #include "tests/engine/render/BitmapFiles.hpp"
@@ -89,7 +93,61 @@ TEST(AdBitmapLoading, TheClaimedSizeIsReadFromEitherHeaderWithoutItsSigns) {
     EXPECT_FALSE(old.WithinLimits()) << "65535 rows are more than the tallest side";
 
     core.pop_back();
-    EXPECT_EQ(Format::HeaderSize(core).Pixels(), 0u) << "a header too short to tell claims nothing";
+    EXPECT_FALSE(Format::HeaderSize(core).known);
+    EXPECT_FALSE(Format::HeaderSize(core).WithinLimits()) << "a size that cannot be read is no small size";
+}
+
+// The largest single request the decoder makes of SDL's allocator while fn runs. The recording
+// functions pass every call on to the allocator that was in place, so memory taken before or after
+// is freed alike.
+size_t LargestDecoderAllocation(const std::function<void()>& fn) {
+    static SDL_malloc_func realMalloc;
+    static SDL_calloc_func realCalloc;
+    static SDL_realloc_func realRealloc;
+    static SDL_free_func realFree;
+    static size_t largest;
+    SDL_GetMemoryFunctions(&realMalloc, &realCalloc, &realRealloc, &realFree);
+    largest = 0;
+    SDL_SetMemoryFunctions(
+        [](size_t size) {
+            largest = std::max(largest, size);
+            return realMalloc(size);
+        },
+        [](size_t count, size_t size) {
+            largest = std::max(largest, count * size);
+            return realCalloc(count, size);
+        },
+        [](void* memory, size_t size) {
+            largest = std::max(largest, size);
+            return realRealloc(memory, size);
+        },
+        realFree);
+    fn();
+    SDL_SetMemoryFunctions(realMalloc, realCalloc, realRealloc, realFree);
+    return largest;
+}
+
+TEST(AdBitmapLoading, AFileTooShortToTellItsSizeIsRefusedBeforeTheDecoderAllocates) {
+    // Found by fuzzing: a 25-byte file whose old core header claims 65535 x 65535 pixels, its
+    // bits-per-pixel field cut short. The decoder reads the missing byte as zero and asked for 4 GB.
+    const std::vector<uint8_t> file{'B',  'M',  0x1e, 0,    0,    0xaa, 0x0d, 0, 0, 0, 0xd8, 0xa0, 0,
+                                    0x07, 0x0c, 0,    0,    0,    0xff, 0xff, 0xff, 0xff, 1, 0, 1};
+    const std::vector<uint8_t> cut = [&] {
+        std::vector<uint8_t> partial = file;
+        partial.resize(24);
+        return partial;
+    }();
+    for (const auto& bytes : {file, cut}) {
+        ad::TAdBitmap bitmap;
+        const size_t largest = LargestDecoderAllocation([&] {
+            EXPECT_THROW(bitmap.LoadFromMemory("short.bmp", bytes), ad::ENoValidFormat) << bytes.size();
+        });
+        EXPECT_LT(largest, 1u << 20) << bytes.size() << " bytes";
+    }
+    // A whole picture still loads under the recording allocator, and is seen to allocate.
+    ad::TAdBitmap bitmap;
+    EXPECT_GT(LargestDecoderAllocation([&] { bitmap.LoadFromMemory("quad.bmp", MakeBmp(2, 2, 24, Quad)); }), 0u);
+    EXPECT_EQ(bitmap.Pixel(1, 1), Quad(1, 1));
 }
 
 TEST(AdBitmapLoading, NoFormatForTheExtensionRaisesENoValidFormatWithTheFileName) {

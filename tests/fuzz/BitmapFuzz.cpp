@@ -35,9 +35,10 @@ constexpr std::array<ImageLoad, 5> kLoads{{
 // drawn to the header's size fields, makes many: decoding one of millions of pixels takes a second
 // under the sanitizers, keying it five times and cutting it into patterns minutes. What a picture's
 // size changes in the decoder is how much it allocates, which the decoder's own tests check up to its
-// limits; here pictures decode up to a size that keeps thousands of inputs a second, and are checked
-// whole up to a smaller one. A claim beyond the decoder's limits still goes to it: it is refused
-// before any allocation, which is worth fuzzing.
+// limits; here pictures decode up to a size that keeps hundreds of inputs a second even under the
+// sanitizers, and are checked whole up to a smaller one. A claim beyond the decoder's limits, or a
+// file too short to make one, still goes to it: it is refused before any allocation, which is worth
+// fuzzing.
 constexpr uint64_t kMostPixelsDecoded = 512 * 512;
 constexpr uint64_t kMostPixelsChecked = 256 * 256;
 

@@ -51,6 +51,12 @@ GameParticles::~GameParticles() {
         particle.reset();
 }
 
+void GameParticles::WaitForCalculations() const {
+    for (const auto& system : systems_)
+        if (system)
+            system->CalcThread().WaitForCalculation();
+}
+
 void GameParticles::MoveAndDraw(ad::TAdRenderingSurface& surface, double timeGap) {
     for (const auto& system : systems_) {
         system->Move(timeGap);

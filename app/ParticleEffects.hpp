@@ -29,6 +29,9 @@ public:
     // Every frame, after the sprites: each system moves by the frame time and draws with additive
     // blending, in a fixed order.
     void MoveAndDraw(ad::TAdRenderingSurface& surface, double timeGap);
+    // Blocks until no system's worker calculates. A frame never waits; a scripted run does after each
+    // frame, so that the next one takes this one's result whatever the machine's load.
+    void WaitForCalculations() const;
 
 private:
     std::array<std::unique_ptr<ad::TAdParticleSystem>, 4> systems_;

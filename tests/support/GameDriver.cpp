@@ -6,6 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "app/ParticleEffects.hpp"
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/Random.hpp"
 #include "engine/platform/VirtualKeys.hpp"
@@ -99,6 +100,10 @@ void GameDriver::Frame(uint32_t ms) {
     loop_.RunOnce();
     // The frame timer's sleeps have moved the clock already; kept, they would pile up in long runs.
     ticks_.ClearSleeps();
+    // Whether a particle worker has finished by the next frame depends on the machine's load; waiting
+    // here makes every frame take the result of the one before, so runs repeat exactly.
+    if (form_ && form_->Particles)
+        form_->Particles->WaitForCalculations();
 }
 
 void GameDriver::Frames(int count, uint32_t ms) {

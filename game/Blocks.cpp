@@ -68,6 +68,10 @@ void BuildBlocks(ad::TSpriteEngine& engine, const ad::TAdImageList& images) {
                 } else {
                     block->SetX(kParkedBlockPosition);
                     block->SetY(kParkedBlockPosition);
+                    // On a screen smaller than the maze the parking place lies inside the maze:
+                    // there a parked block must neither show nor be felt by the actors.
+                    block->Visible = false;
+                    block->CanDoCollisions = false;
                 }
                 block->SetZ(kBlockZ);
                 ++blockIndex;

@@ -8,6 +8,7 @@
 
 #include "app/ImageLoading.hpp"
 #include "engine/platform/Resources.hpp"
+#include "game/ActorProbes.hpp"
 #include "game/BlockTiles.hpp"
 #include "game/GameState.hpp"
 #include "game/WallCells.hpp"
@@ -94,6 +95,31 @@ TEST_F(BlocksTest, ActorsFindBlocksOnlyOnWallCells) {
     ASSERT_NE(MazeAt(maze, 1, 1), kWallCell);
     EXPECT_NE(dynamic_cast<TBlock*>(engine_.GetSpriteAt(CellX(0) + 12, CellY(0) + 12)), nullptr);
     EXPECT_EQ(engine_.GetSpriteAt(CellX(1) + 12, CellY(1) + 12), nullptr);
+}
+
+// At 640 x 480 the maze starts 64 px left of and 144 px above the screen, so the place where floor
+// cells' blocks are parked lies on the maze's cell (1, 5): a floor cell that those blocks once walled
+// up, and from which the enemy's push out of every one of them flung it out of the maze.
+TEST_F(BlocksTest, OnAScreenSmallerThanTheMazeTheParkedBlocksNeitherShowNorAreFelt) {
+    screenW = 640;
+    screenH = 480;
+    LoadLevel(1);
+    BuildBlocks(engine_, images_);
+    Frame(0.016);
+    const double left = screenW / 2.0 - 384, top = screenH / 2.0 - 384;
+    const double x = kParkedBlockPosition + 4, y = kParkedBlockPosition + 12;
+    const int column = static_cast<int>((x - left) / 24), row = static_cast<int>((y - top) / 24);
+    ASSERT_EQ(column, 1);
+    ASSERT_EQ(row, 5);
+    ASSERT_NE(MazeAt(maze, column, row), kWallCell);
+    EXPECT_EQ(VisibleSpriteOfClassAt<TBlock>(engine_, x, y), nullptr);
+    for (int cell = 0; cell < kMazeCells; ++cell) {
+        const TBlock* block = blocks[static_cast<size_t>(cell)];
+        ASSERT_NE(block, nullptr);
+        const bool wall = MazeAt(maze, cell % kMazeColumns, cell / kMazeColumns) == kWallCell;
+        EXPECT_EQ(block->Visible, wall) << cell;
+        EXPECT_EQ(block->CanDoCollisions, wall) << cell;
+    }
 }
 
 TEST_F(BlocksTest, WallsAreDrawnInTheLevelsTintAndFloorsLeaveTheScreenClear) {

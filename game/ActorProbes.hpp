@@ -1,9 +1,11 @@
-// How the runner and the enemy feel the maze: the top-most sprite at a point relative to an actor's
-// top-left corner, the scan along a line for the first obstacle, and the stop one pixel before an
-// obstacle straight ahead.
+// How the runner and the enemy feel the maze: the obstacle at a point relative to an actor's top-left
+// corner, the scan along a line for the first obstacle, the stop one pixel before an obstacle straight
+// ahead, the turns into openings, and the short steps a long frame is moved in.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -12,30 +14,48 @@
 
 namespace vimbo {
 
-// Scans farther than any maze reaches: a scan that finds nothing by then treats the obstacle as
-// beyond every step an actor takes in a frame.
-inline constexpr int kProbeScanLimit = 4096;
+// The longest step an actor moves at once. The probes, the stops, the scans and the enemy's one-probe
+// turns are sound for steps this short (0.8 px at 400 px/s, the steps of the frame rate's cap); a
+// longer frame is moved as several equal steps, so the actors play the same at every frame rate.
+inline constexpr double kLongestStep = 0.002;
 
-// The top-most visible sprite whose bounds contain the point (edges inclusive). Hidden sprites are
-// not felt: the mouse cursor, hidden during play, must not mask a block from the actors.
-const ad::TSprite* VisibleSpriteAt(const ad::TSpriteEngine& engine, double x, double y);
+// How many equal steps a frame of `timeGap` seconds is moved in.
+int StepsFor(double timeGap);
 
-// Whether the top-most visible sprite at (x, y) relative to the actor's corner is a T.
+// The top-most visible sprite of class T whose bounds contain the point (edges inclusive). Hidden
+// sprites are not felt (the mouse cursor, hidden during play, must not mask a block from the actors),
+// and neither are sprites of other classes: the enemy, the collectible or an effect standing over the
+// edge of a block must not hide the block from a probe.
+template <typename T> const T* VisibleSpriteOfClassAt(const ad::TSpriteEngine& engine, double x, double y) {
+    const ad::TOwningSpriteList& sprites = engine.Children();
+    for (int32_t i = sprites.Count() - 1; i >= 0; --i) {
+        const ad::TSprite* sprite = sprites[i];
+        if (!sprite->Visible)
+            continue;
+        const ad::TSpriteRect r = sprite->GetBoundsRect();
+        if (r.left <= x && x <= r.right && r.top <= y && y <= r.bottom)
+            if (const T* found = dynamic_cast<const T*>(sprite))
+                return found;
+    }
+    return nullptr;
+}
+
+// Whether a visible T stands at (x, y) relative to the actor's corner.
 template <typename T> bool ObstacleAt(const ad::TSprite& actor, double x, double y) {
     const ad::TSpriteEngine* engine = actor.Engine();
     if (engine == nullptr)
         return false;
-    return dynamic_cast<const T*>(VisibleSpriteAt(*engine, actor.X() + x, actor.Y() + y)) != nullptr;
+    return VisibleSpriteOfClassAt<T>(*engine, actor.X() + x, actor.Y() + y) != nullptr;
 }
 
-// The first i = 1, 2, ... at which point(i) holds a T, or kProbeScanLimit when none does.
-template <typename T, typename PointOf> int ScanToObstacle(const ad::TSprite& actor, PointOf point) {
-    for (int i = 1; i < kProbeScanLimit; ++i) {
+// The first i = 1, 2, ..., limit at which point(i) holds a T, or 0 when none does.
+template <typename T, typename PointOf> int ScanToObstacle(const ad::TSprite& actor, PointOf point, int limit) {
+    for (int i = 1; i <= limit; ++i) {
         const auto [x, y] = point(i);
         if (ObstacleAt<T>(actor, x, y))
             return i;
     }
-    return kProbeScanLimit;
+    return 0;
 }
 
 // The actor's motion as its move sees it: direction, this frame's displacement and the velocity.
@@ -47,33 +67,47 @@ struct ActorMotion {
     double& vy;
 };
 
+// How far ahead of its leading edge an actor stepping `step` pixels meets a T that both its edge
+// probes found: the first i along its centre line, as long as that lies within the step; where the
+// centre line runs through a gap between two obstacles (tail segments a long frame laid apart), the
+// nearer of the lines through the two probes. `along(i, across)` is the point i pixels ahead at
+// `across` pixels along the edge.
+template <typename T, typename PointOf> int DistanceAhead(const ad::TSprite& actor, double step, PointOf along) {
+    const int reach = static_cast<int>(std::ceil(step)) + 1;
+    if (const int centre = ScanToObstacle<T>(actor, [&](int i) { return along(i, 12.0); }, reach))
+        return centre;
+    const int first = ScanToObstacle<T>(actor, [&](int i) { return along(i, 2.0); }, reach);
+    const int second = ScanToObstacle<T>(actor, [&](int i) { return along(i, 22.0); }, reach);
+    if (first == 0 || second == 0)
+        return std::max({first, second, 1});
+    return std::min(first, second);
+}
+
 // When both probes at the leading edge after this frame's step hold a T, moves the actor flush
 // against it (its edge one pixel before the obstacle's), zeroes that velocity component and stands
 // it. Tried for right, left, down and up in turn, each against the direction as it stands.
 template <typename T> void StopBeforeObstacle(ad::TSprite& actor, ActorMotion m) {
-    const double ahx = 24 + std::abs(m.dx), ahy = 24 + std::abs(m.dy);
-    if (m.dir == "right" && ObstacleAt<T>(actor, ahx, 2) && ObstacleAt<T>(actor, ahx, 22)) {
-        const int i = ScanToObstacle<T>(actor, [](int k) { return std::pair{24.0 + k, 12.0}; });
+    const double ax = std::abs(m.dx), ay = std::abs(m.dy);
+    if (m.dir == "right" && ObstacleAt<T>(actor, 24 + ax, 2) && ObstacleAt<T>(actor, 24 + ax, 22)) {
+        const int i = DistanceAhead<T>(actor, ax, [](int k, double a) { return std::pair{24.0 + k, a}; });
         actor.SetX(actor.X() + i - 1);
         m.vx = 0;
         m.dir.clear();
     }
-    if (m.dir == "left" && ObstacleAt<T>(actor, -std::abs(m.dx), 2) &&
-        ObstacleAt<T>(actor, -std::abs(m.dx), 22)) {
-        const int i = ScanToObstacle<T>(actor, [](int k) { return std::pair{-1.0 * k, 12.0}; });
+    if (m.dir == "left" && ObstacleAt<T>(actor, -ax, 2) && ObstacleAt<T>(actor, -ax, 22)) {
+        const int i = DistanceAhead<T>(actor, ax, [](int k, double a) { return std::pair{-1.0 * k, a}; });
         actor.SetX(actor.X() - i + 1);
         m.vx = 0;
         m.dir.clear();
     }
-    if (m.dir == "down" && ObstacleAt<T>(actor, 2, ahy) && ObstacleAt<T>(actor, 22, ahy)) {
-        const int i = ScanToObstacle<T>(actor, [](int k) { return std::pair{12.0, 24.0 + k}; });
+    if (m.dir == "down" && ObstacleAt<T>(actor, 2, 24 + ay) && ObstacleAt<T>(actor, 22, 24 + ay)) {
+        const int i = DistanceAhead<T>(actor, ay, [](int k, double a) { return std::pair{a, 24.0 + k}; });
         actor.SetY(actor.Y() + i - 1);
         m.vy = 0;
         m.dir.clear();
     }
-    if (m.dir == "up" && ObstacleAt<T>(actor, 2, -std::abs(m.dy)) &&
-        ObstacleAt<T>(actor, 22, -std::abs(m.dy))) {
-        const int i = ScanToObstacle<T>(actor, [](int k) { return std::pair{12.0, -1.0 * k}; });
+    if (m.dir == "up" && ObstacleAt<T>(actor, 2, -ay) && ObstacleAt<T>(actor, 22, -ay)) {
+        const int i = DistanceAhead<T>(actor, ay, [](int k, double a) { return std::pair{a, -1.0 * k}; });
         actor.SetY(actor.Y() - i + 1);
         m.vy = 0;
         m.dir.clear();
@@ -94,6 +128,20 @@ inline bool NeighbourCentre(const std::string& direction, double& x, double& y) 
     else
         return false;
     return true;
+}
+
+// Whether both leading-edge probes one pixel ahead in a direction hold a T: the test that stops an
+// actor, at the distance a stopped actor stands from what stopped it.
+template <typename T> bool BothEdgesMeet(const ad::TSprite& actor, const std::string& direction) {
+    if (direction == "right")
+        return ObstacleAt<T>(actor, 25, 2) && ObstacleAt<T>(actor, 25, 22);
+    if (direction == "left")
+        return ObstacleAt<T>(actor, -1, 2) && ObstacleAt<T>(actor, -1, 22);
+    if (direction == "down")
+        return ObstacleAt<T>(actor, 2, 25) && ObstacleAt<T>(actor, 22, 25);
+    if (direction == "up")
+        return ObstacleAt<T>(actor, 2, -1) && ObstacleAt<T>(actor, 22, -1);
+    return false;
 }
 
 // How an actor takes a perpendicular turn into an opening beside it.

@@ -92,13 +92,29 @@ void TEnemy1::DoMove(double timeGap) {
     }
     if (paused || MainMenuE)
         return;
+    // A long frame is run as short steps, until one of them ends the move (a catch, or the enemy
+    // gone); the frame's displacement is what they moved together.
+    const int steps = StepsFor(timeGap);
+    double frameDx = 0, frameDy = 0;
+    for (int k = 0; k < steps; ++k) {
+        const bool goesOn = Step(timeGap / steps);
+        frameDx += dx;
+        frameDy += dy;
+        if (!goesOn)
+            break;
+    }
+    dx = frameDx;
+    dy = frameDy;
+}
+
+bool TEnemy1::Step(double timeGap) {
     // Held fast as long as the wall it ran into stands.
     if (EnInWall) {
         dx = 0;
         dy = 0;
         if (!showW)
             EnInWall = false;
-        return;
+        return true;
     }
     AnimActive = vx != 0 || vy != 0;
     dx = vx * timeGap;
@@ -117,7 +133,7 @@ void TEnemy1::DoMove(double timeGap) {
     enemySpeed = kEnemySpeed;
     Collision();
     if (Deaded())
-        return;
+        return false;
     if (vx == 0 && vy == 0)
         stuckTime += timeGap * 10;
     else
@@ -128,6 +144,8 @@ void TEnemy1::DoMove(double timeGap) {
     }
     if (stuckTime > kSearchAgainAfter)
         atJunction = false;
+    // A catch starts the restart: the enemy stands from here on.
+    return !nastarte;
 }
 
 void TEnemy1::DecideAtJunction() {
@@ -184,7 +202,7 @@ void TEnemy1::LeaveBlock(const ad::TSprite& block) {
     const double x = ad::AdRound(X()), y = ad::AdRound(Y());
     const ad::TSpriteEngine* engine = Engine();
     const auto blockAt = [&](double px, double py) {
-        return dynamic_cast<const TBlock*>(VisibleSpriteAt(*engine, px, py)) != nullptr;
+        return VisibleSpriteOfClassAt<TBlock>(*engine, px, py) != nullptr;
     };
     if (blockAt(x + 25, y + 2) || blockAt(x + 25, y + 22))
         SetX(X() - 1);

@@ -19,6 +19,7 @@ public:
     // Velocity and facing from `dir`, as the runner's; standing changes nothing.
     void UpdateVelocity();
 
+    // The displacement of the last frame, pixels: what its steps moved the enemy by.
     double dx = 0;
     double dy = 0;
     int32_t cellX = 0;
@@ -31,6 +32,8 @@ public:
     double vy = 0;
 
 private:
+    // One step of the hunt; false when the move of this frame ends with it.
+    bool Step(double timeGap);
     void DecideAtJunction();
     void EatCollectible(ad::TSprite& collectible);
     void LeaveBlock(const ad::TSprite& block);

@@ -64,7 +64,19 @@ void TPlayer::DoMove(double timeGap) {
     }
     if (paused || MainMenuE)
         return;
+    // A long frame is run as short steps; the frame's displacement is what they moved together.
+    const int steps = StepsFor(timeGap);
+    double frameDx = 0, frameDy = 0;
+    for (int k = 0; k < steps; ++k) {
+        Step(timeGap / steps);
+        frameDx += dx;
+        frameDy += dy;
+    }
+    dx = frameDx;
+    dy = frameDy;
+}
 
+void TPlayer::Step(double timeGap) {
     dx = vx * timeGap;
     dy = vy * timeGap;
     StopBeforeObstacle<TBlock>(*this, {dir, dx, dy, vx, vy});
@@ -93,8 +105,13 @@ void TPlayer::StartFromStanding() {
     double x = 0, y = 0;
     if (!dir.empty() || !NeighbourCentre(nextDir, x, y))
         return;
-    if (!ObstacleAt<TBlock>(*this, x, y) && !ObstacleAt<THvost>(*this, x, y))
-        dir = nextDir;
+    if (ObstacleAt<TBlock>(*this, x, y) || ObstacleAt<THvost>(*this, x, y))
+        return;
+    // Two tail segments side by side can leave a gap just where the neighbour's centre lies; a
+    // runner that started there would step into the tail that has just stopped it, and so on through.
+    if (BothEdgesMeet<THvost>(*this, nextDir))
+        return;
+    dir = nextDir;
 }
 
 void TPlayer::DoCollision(ad::TSprite* sprite, bool& done) {

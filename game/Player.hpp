@@ -25,14 +25,15 @@ public:
     std::string dir;
     // The requested direction, written by the keyboard and never cleared here.
     std::string nextDir;
+    // The displacement of the last frame, pixels: what its steps moved the runner by.
     double dx = 0;
     double dy = 0;
     double vx = 0;
     double vy = 0;
 
 private:
-    void StopBeforeBlocks();
-    void StopBeforeTail();
+    // One step of the run: stops, start, turn, displacement and collisions.
+    void Step(double timeGap);
     void StartFromStanding();
 };
 

@@ -11,14 +11,19 @@ std::array<SpriteRef<THvost>, kTailSegments> hvosts;
 
 namespace {
 
-// The tail grows by one segment every this many segment moves (301 per frame).
-constexpr int32_t kGrowthMoves = 400000;
+// The tail grows by one segment every 400000 segment moves of 2 ms frames, the frame rate's cap (301
+// moves a frame, about 2.66 s of play). Each move adds its frame's time, so the tail grows at that
+// rate whatever the frame rate: counting moves alone would make it grow eight times faster at 500
+// frames a second than at 60.
+constexpr double kGrowthMoves = 400000;
+constexpr double kGrowthMoveSeconds = kGrowthMoves * 0.002;
 
 int32_t trailCursor;
 // The enemy's cell as the last two segment moves saw it, and which slot the next one writes.
 int32_t lastCells[2][2];
 int32_t lastCellSlot;
-int32_t growthCounter;
+// Seconds of segment moves since the tail last grew by time.
+double growthClock;
 
 } // namespace
 
@@ -26,7 +31,7 @@ void ResetTailState() {
     trailCursor = 0;
     lastCells[0][0] = lastCells[0][1] = lastCells[1][0] = lastCells[1][1] = 0;
     lastCellSlot = 0;
-    growthCounter = 0;
+    growthClock = 0;
 }
 
 void CreateHvosts() {
@@ -85,12 +90,12 @@ void THvost::DoMove(double timeGap) {
     // The trail is a ring of hvostLen + 1 entries.
     if (trailCursor > hvostLen)
         trailCursor = 0;
-    if (growthCounter == kGrowthMoves) {
+    if (growthClock >= kGrowthMoveSeconds) {
         if (hvostLen < kLongestTail)
             ++hvostLen;
-        growthCounter = 0;
+        growthClock = 0;
     }
-    ++growthCounter;
+    growthClock += timeGap;
 }
 
 } // namespace vimbo

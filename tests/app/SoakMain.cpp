@@ -1,5 +1,7 @@
 // The long soak: seeded random play of the whole game headless, run twice with the same seed; prints
-// the memory figures as it goes and fails when the runs differ or memory grows after the warm-up.
+// the memory figures as it goes and fails when the runs differ, memory grows after the warm-up or
+// play breaks one of its rules. With --invariants it runs many seeds once each at one frame time,
+// under both play styles, and reports what the play checker found.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,19 +26,35 @@ constexpr int kMostSprites = vimbo::kMazeCells + vimbo::kTailSegments + 100;
 struct Arguments {
     int frames = 10000;
     uint32_t seed = 1;
+    // The last seed of an --invariants run, which runs seed to lastSeed.
+    uint32_t lastSeed = 0;
+    // 0: every frame 1 to 50 ms long, drawn at random.
+    uint32_t frameMs = 0;
+    bool invariants = false;
     std::string resolution;
 };
 
 Arguments Parse(int argc, char** argv) {
     Arguments arguments;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
+        if (name == "--invariants") {
+            arguments.invariants = true;
+            continue;
+        }
+        if (i + 1 >= argc)
+            break;
+        ++i;
         if (name == "--frames")
-            arguments.frames = std::atoi(argv[i + 1]);
+            arguments.frames = std::atoi(argv[i]);
         else if (name == "--resolution")
-            arguments.resolution = argv[i + 1];
+            arguments.resolution = argv[i];
         else if (name == "--seed")
-            arguments.seed = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
+            arguments.seed = static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10));
+        else if (name == "--last-seed")
+            arguments.lastSeed = static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10));
+        else if (name == "--frame-ms")
+            arguments.frameMs = static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10));
     }
     return arguments;
 }
@@ -44,7 +62,8 @@ Arguments Parse(int argc, char** argv) {
 SoakRecord Run(const Arguments& arguments, int number) {
     std::printf("run %d:   frame  sprites  particles  particle buffers KiB  resident KiB\n", number);
     const auto start = std::chrono::steady_clock::now();
-    vimbo::test::SoakOptions options{.seed = arguments.seed, .frames = arguments.frames, .sampleEvery = 100};
+    vimbo::test::SoakOptions options{
+        .seed = arguments.seed, .frames = arguments.frames, .frameMs = arguments.frameMs, .sampleEvery = 100};
     if (!arguments.resolution.empty())
         options.game.settingsText = "[ad2dsetup]\nresolution=" + arguments.resolution + "\n";
     SoakRecord record = vimbo::test::RunSoak(options);
@@ -94,15 +113,49 @@ void ReportTally(const vimbo::test::SoakTally& t) {
     std::printf("games: %d started, %d lives lost, %d games lost, %d level changes (highest level %d), "
                 "%d walls dropped\n",
                 t.gamesBuilt, t.livesLost, t.gamesLost, t.levelChanges, t.highestLevel, t.wallsDropped);
-    if (t.framesOutsideMaze > 0)
-        std::printf("an actor stood outside the maze in %d frames, first after frame %d\n", t.framesOutsideMaze,
-                    t.firstFrameOutsideMaze);
+}
+
+// One run per seed and play style at the arguments' frame time: a line each, and the rules broken.
+int RunInvariants(const Arguments& arguments) {
+    const uint32_t lastSeed = std::max(arguments.seed, arguments.lastSeed);
+    const std::string frames = arguments.frameMs > 0 ? std::to_string(arguments.frameMs) + " ms" : "1-50 ms";
+    int broken = 0;
+    long inPlay = 0;
+    for (uint32_t seed = arguments.seed; seed <= lastSeed; ++seed) {
+        for (const auto style : {vimbo::test::PlayStyle::Wander, vimbo::test::PlayStyle::Chase}) {
+            vimbo::test::SoakOptions options{.seed = seed,
+                                             .frames = arguments.frames,
+                                             .frameMs = arguments.frameMs,
+                                             .style = style,
+                                             .sampleEvery = 0};
+            options.game.settingsText = "[ad2dsetup]\nresolution=" +
+                                        (arguments.resolution.empty() ? "640x480x32" : arguments.resolution) + "\n";
+            const SoakRecord record = vimbo::test::RunSoak(options);
+            const vimbo::test::SoakTally& t = record.tally;
+            const std::string report = record.play.Report();
+            std::printf("frames %s, seed %2u, %-6s: %zu frames, %5d in play, %2d games, %3d lives lost, "
+                        "%2d levels, %3d walls: %s\n",
+                        frames.c_str(), seed, style == vimbo::test::PlayStyle::Chase ? "chase" : "wander",
+                        record.checksums.size(), record.play.FramesInPlay(), t.gamesBuilt, t.livesLost,
+                        t.levelChanges, t.wallsDropped, report.empty() ? "no rule broken" : "RULES BROKEN");
+            if (!report.empty())
+                std::printf("%s", report.c_str());
+            std::fflush(stdout);
+            inPlay += record.play.FramesInPlay();
+            broken += report.empty() && record.messages.empty() ? 0 : 1;
+        }
+    }
+    std::printf("invariants at %s: %ld frames in play checked, %d of %u runs broke a rule\n", frames.c_str(), inPlay,
+                broken, 2 * (lastSeed - arguments.seed + 1));
+    return broken == 0 ? 0 : 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const Arguments arguments = Parse(argc, argv);
+    if (arguments.invariants)
+        return RunInvariants(arguments);
     std::printf("soak: seed %u, %d frames of 1 to 50 ms, run twice\n", arguments.seed, arguments.frames);
     const SoakRecord first = Run(arguments, 1);
     const SoakRecord second = Run(arguments, 2);
@@ -123,8 +176,11 @@ int main(int argc, char** argv) {
                     first.messages.front().c_str());
 
     const bool flat = ReportMemory(first, 1) & ReportMemory(second, 2);
-    const bool pass =
-        same && flat && first.stillRunning && first.messages.empty() && first.tally.framesOutsideMaze == 0;
+    const std::string play = first.play.Report();
+    if (!play.empty())
+        std::printf("play broke its rules:\n%s", play.c_str());
+    const bool pass = same && flat && first.stillRunning && first.messages.empty() &&
+                      play.empty();
     std::printf("soak %s\n", pass ? "passed" : "FAILED");
     return pass ? 0 : 1;
 }

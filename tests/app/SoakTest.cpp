@@ -1,8 +1,11 @@
-// The short soak: two runs of seeded random play through every screen must repeat frame for frame,
-// end in the same state and dump, and hold no more sprites and particles than the game has room for.
-// The runs draw every frame in software, so they are one test rather than two, on a small screen.
+// The short soaks: two runs of seeded random play through every screen must repeat frame for frame,
+// end in the same state and dump, and hold no more sprites and particles than the game has room for;
+// and play keeps its rules at every frame time, under the wandering and the chasing player. The runs
+// draw every frame in software, on a small screen.
 #include <algorithm>
 #include <set>
+#include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -57,8 +60,7 @@ TEST(Soak, TwoRunsOfTheSameSeedRepeatFrameForFrameThroughEveryScreen) {
     EXPECT_GT(tally.wallsDropped, 0);
     EXPECT_GT(tally.clicks, 0);
     EXPECT_GT(tally.exitsCancelled, 0);
-    EXPECT_EQ(tally.framesOutsideMaze, 0) << "the runner or the enemy left the maze after frame "
-                                          << tally.firstFrameOutsideMaze;
+    EXPECT_EQ(first.play.Report(), "") << "play broke its rules";
 
     // Every run is a soak of its own: the first one's samples show what the game holds as it goes.
     ASSERT_FALSE(first.samples.empty());
@@ -67,5 +69,32 @@ TEST(Soak, TwoRunsOfTheSameSeedRepeatFrameForFrameThroughEveryScreen) {
         EXPECT_LE(sample.particles, kMostParticles) << "frame " << sample.frame;
     }
 }
+
+// Short runs at fixed frame times from the frame rate's cap to the timer's longest frame, and at
+// random ones; scripts/soak runs the long version over many seeds.
+using InvariantSoakParam = std::tuple<uint32_t, vimbo::test::PlayStyle>;
+class InvariantSoak : public ::testing::TestWithParam<InvariantSoakParam> {};
+
+TEST_P(InvariantSoak, PlayKeepsItsRules) {
+    const auto [frameMs, style] = GetParam();
+    // At least ten seconds of game at short frames: the menu and the fade-in take a few.
+    const int frames = frameMs > 0 ? std::max(900, static_cast<int>(10000 / frameMs)) : 900;
+    SoakOptions options{.seed = 7, .frames = frames, .frameMs = frameMs, .style = style, .sampleEvery = 0};
+    options.game.settingsText = "[ad2dsetup]\nresolution=640x480x32\n";
+    const SoakRecord record = RunSoak(options);
+    EXPECT_EQ(record.play.Report(), "");
+    EXPECT_TRUE(record.messages.empty()) << record.messages.front();
+    EXPECT_GT(record.play.FramesInPlay(), 200) << "too little play to judge";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FrameTimes, InvariantSoak,
+    ::testing::Combine(::testing::Values(4u, 16u, 33u, 50u, 0u),
+                       ::testing::Values(vimbo::test::PlayStyle::Wander, vimbo::test::PlayStyle::Chase)),
+    [](const ::testing::TestParamInfo<InvariantSoakParam>& info) {
+        const uint32_t ms = std::get<0>(info.param);
+        return (ms == 0 ? std::string("RandomFrames") : std::to_string(ms) + "ms") +
+               (std::get<1>(info.param) == vimbo::test::PlayStyle::Chase ? "Chase" : "Wander");
+    });
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "game/Tail.hpp"
 #include "game/WallCells.hpp"
 #include "tests/support/GameWorld.hpp"
+#include "tests/support/PlayInvariants.hpp"
 #include "tests/support/RecordingAudioDevice.hpp"
 
 namespace vimbo {
@@ -211,6 +212,24 @@ TEST_F(EnemyTest, TheTailMarksTheEnemysLastCellChanges) {
     }
 }
 
+// The tail grows by one segment every 400000 segment moves at the frame rate's cap of 500 frames a
+// second (301 a frame): about every 2.66 s of play, whatever the frame rate.
+TEST_F(EnemyTest, TheTailGrowsWithTimeAtTheSameRateAtEveryFrameRate) {
+    constexpr double kMinute = 60.0;
+    constexpr double kSecondsPerSegment = 400000.0 / kTailSegments * 0.002;
+    enemy->CanMove = false;
+    player->SetX(-100);
+    for (const int ms : {2, 16, 33}) {
+        SCOPED_TRACE(ms);
+        ResetTailState();
+        hvostLen = 15;
+        const double frame = ms / 1000.0;
+        for (double seconds = 0; seconds < kMinute; seconds += frame)
+            world_.Frame(frame);
+        EXPECT_NEAR(hvostLen - 15, kMinute / kSecondsPerSegment, 1.0);
+    }
+}
+
 TEST_F(EnemyTest, HiddenTailSegmentsStayParkedAtTheStartOfPlay) {
     HideHvosts();
     EXPECT_EQ(VisibleSegments(), 0);
@@ -218,6 +237,66 @@ TEST_F(EnemyTest, HiddenTailSegmentsStayParkedAtTheStartOfPlay) {
         EXPECT_EQ(segment->X(), -24);
     EXPECT_EQ(world_.Engine().CountOfClass<THvost>(), kTailSegments);
 }
+
+// The enemy at the frame rates of a slow machine (30 to 20 frames a second), hunting a runner that
+// stands still: it must stay in the maze, on its floor and out of its blocks all the way, and catch
+// the runner.
+class EnemyAtLongFramesTest : public EnemyTest, public ::testing::WithParamInterface<int> {
+protected:
+    // Puts the enemy on a cell, running one way, and the runner on another; returns the seconds until
+    // the catch (or the time limit), checking play after every frame.
+    double Hunt(int column, int row, const char* direction, int runnerColumn, int runnerRow,
+                test::PlayInvariants& play) {
+        enemy->SetX(TestGameWorld::CellX(column));
+        enemy->SetY(TestGameWorld::CellY(row));
+        enemy->dir = enemy->nextDir = enemy->pathDir = direction;
+        enemy->UpdateVelocity();
+        player->SetX(TestGameWorld::CellX(runnerColumn));
+        player->SetY(TestGameWorld::CellY(runnerRow));
+        lives = 3;
+        vitMode = 1;
+        const double frame = GetParam() / 1000.0;
+        double seconds = 0;
+        while (!tmrRestart && seconds < 8) {
+            world_.Frame(frame);
+            seconds += frame;
+            play.Check(frame);
+        }
+        return seconds;
+    }
+};
+
+// Coming down column 30 after a runner who went left along row 29, the enemy turned the corner cell
+// (30, 29) from inside the border's block and ran out of the maze for good.
+TEST_P(EnemyAtLongFramesTest, TurnsTheFarCornerOfTheRingWithoutLeavingTheMaze) {
+    test::PlayInvariants play;
+    const double seconds = Hunt(30, 21, "down", 22, 29, play);
+    EXPECT_TRUE(tmrRestart) << "the runner was not caught in " << seconds << " s";
+    EXPECT_EQ(play.Report(), "");
+}
+
+// The same at the start cell's corner (1, 1), turning from left to down.
+TEST_P(EnemyAtLongFramesTest, TurnsTheStartCornerOfTheRingWithoutLeavingTheMaze) {
+    test::PlayInvariants play;
+    const double seconds = Hunt(9, 1, "left", 1, 9, play);
+    EXPECT_TRUE(tmrRestart) << "the runner was not caught in " << seconds << " s";
+    EXPECT_EQ(play.Report(), "");
+}
+
+// Thrown through a corner's wall by the push out of a deep overlap, the enemy came to stand half a
+// cell off the grid on a plain corridor cell with its route pointing into a wall, where it never
+// searched again.
+TEST_P(EnemyAtLongFramesTest, NeverComesToStandOffTheGridFacingAWall) {
+    test::PlayInvariants play;
+    const double seconds = Hunt(4, 10, "down", 30, 29, play);
+    EXPECT_TRUE(tmrRestart) << "the runner was not caught in " << seconds << " s";
+    EXPECT_EQ(play.Report(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(SlowFrameRates, EnemyAtLongFramesTest, ::testing::Values(33, 40, 50),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::to_string(info.param) + "ms";
+                         });
 
 } // namespace
 } // namespace vimbo

@@ -10,6 +10,7 @@
 #include "game/WallCells.hpp"
 #include "game/World.hpp"
 #include "tests/support/GameWorld.hpp"
+#include "tests/support/PlayInvariants.hpp"
 
 namespace vimbo {
 namespace {
@@ -157,6 +158,39 @@ TEST_F(PlayerTest, NoWallIsDroppedWhileStandingOrWhileOneStands) {
     DropWall();
     EXPECT_EQ(wallCol, column);
     EXPECT_EQ(world_.Engine().CountOfClass<TWall>(), 1);
+}
+
+// At 20 frames a second the enemy's trail points lie up to 20 px apart, so its tail can cross the
+// runner's way as two segments with a gap under the runner's centre line. The runner's scan along
+// that line then found nothing and moved it about 4,095 px down, out of the maze and out of sight;
+// and at any frame rate a start from standing, which looks at the neighbour's centre, stepped it
+// into the tail that had just stopped it, and so on through.
+TEST_F(PlayerTest, TwoTailSegmentsWithAGapUnderItsCentreStopTheRunnerAtEveryFrameRate) {
+    ASSERT_NE(MazeAt(maze, 4, 2), kWallCell);
+    ASSERT_NE(MazeAt(maze, 3, 4), kWallCell);
+    ASSERT_NE(MazeAt(maze, 5, 4), kWallCell);
+    auto* left = Place<THvost>(4, 4, "Hvost", 2);
+    auto* right = Place<THvost>(4, 4, "Hvost", 2);
+    left->SetX(TestGameWorld::CellX(4) - 14);
+    right->SetX(TestGameWorld::CellX(4) + 14);
+    for (const double frame : {0.002, 0.016, 0.033, 0.050}) {
+        SCOPED_TRACE(frame);
+        player->SetX(TestGameWorld::CellX(4));
+        player->SetY(TestGameWorld::CellY(1));
+        player->dir.clear();
+        player->nextDir = "down";
+        test::PlayInvariants play;
+        for (double seconds = 0; seconds < 1.5; seconds += frame) {
+            world_.Frame(frame);
+            play.Check(frame);
+        }
+        EXPECT_EQ(play.Report(), "");
+        EXPECT_EQ(player->dir, "");
+        EXPECT_EQ(player->X(), TestGameWorld::CellX(4));
+        const double gap = TestGameWorld::CellY(4) - (player->Y() + 24);
+        EXPECT_GE(gap, 0.0) << "the runner never enters the tail";
+        EXPECT_LE(gap, 1.0) << "it stands before the tail, in the cell above it";
+    }
 }
 
 } // namespace

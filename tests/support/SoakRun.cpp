@@ -7,6 +7,7 @@
 
 #include "app/StateDump.hpp"
 #include "engine/platform/VirtualKeys.hpp"
+#include "engine/render/AdPerformanceCounter.hpp"
 #include "tests/support/GameChecksum.hpp"
 
 namespace vimbo::test {
@@ -51,15 +52,17 @@ SoakRecord RunSoak(const SoakOptions& options) {
     GameDriverOptions gameOptions = options.game;
     gameOptions.seed = options.seed;
     GameDriver game(gameOptions);
-    SoakScript script(options.seed);
+    SoakScript script(options.seed, options.style);
     record.checksums.reserve(static_cast<size_t>(options.frames));
     for (int frame = 1; frame <= options.frames && game.Running(); ++frame) {
-        const uint32_t ms = script.Next(game);
+        const uint32_t drawn = script.Next(game);
+        const uint32_t ms = options.frameMs > 0 ? options.frameMs : drawn;
         if (options.runFrame)
             options.runFrame(game, ms);
         else
             game.Frame(ms);
         script.Observe();
+        record.play.Check(game.Running() ? game.Form().AdPerCounter->TimeGap / 1000.0 : 0.0);
         // The recordings of the stand-in sound device would grow with every sound; they are the
         // test's, not the game's.
         game.Audio().effects.clear();

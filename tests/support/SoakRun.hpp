@@ -1,6 +1,6 @@
 // A soak run: the whole game headless under the seeded random player for a number of frames, with a
-// checksum of the game state after every frame, the final dump, and samples of what the run holds in
-// memory.
+// checksum of the game state after every frame, the play checker's verdict on every frame, the final
+// dump, and samples of what the run holds in memory.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/GameDriver.hpp"
+#include "tests/support/PlayInvariants.hpp"
 #include "tests/support/SoakScript.hpp"
 
 namespace vimbo::test {
@@ -20,6 +21,9 @@ inline constexpr const char* kSoakSaveText = "450\r\n3\r\n1250\r\n1\r\n1\r\n2\r\
 struct SoakOptions {
     uint32_t seed = 1;
     int frames = 2000;
+    // Every frame this long; 0 gives each frame a random length of 1 to 50 ms.
+    uint32_t frameMs = 0;
+    PlayStyle style = PlayStyle::Wander;
     // Memory is sampled after every this many frames (0: never).
     int sampleEvery = 100;
     GameDriverOptions game{.saveText = kSoakSaveText};
@@ -42,6 +46,8 @@ struct SoakRecord {
     // The state dump taken at the end (F2, then F1), as written.
     std::string finalDump;
     SoakTally tally;
+    // What the play checker found, frame by frame.
+    PlayInvariants play;
     std::vector<MemorySample> samples;
     std::vector<std::string> messages;
     bool stillRunning = false;

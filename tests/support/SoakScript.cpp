@@ -11,6 +11,7 @@
 #include "game/Collectibles.hpp"
 #include "game/Enemy.hpp"
 #include "game/GameState.hpp"
+#include "game/MazeGrid.hpp"
 #include "game/Player.hpp"
 
 namespace vimbo::test {
@@ -83,7 +84,10 @@ uint32_t SoakScript::Next(GameDriver& game) {
         MenuAction(game, screen == Screen::Options);
         break;
     case Screen::Play:
-        PlayAction(game);
+        if (style_ == PlayStyle::Chase)
+            ChaseAction(game);
+        else
+            PlayAction(game);
         break;
     case Screen::Paused:
         PauseAction(game);
@@ -99,16 +103,11 @@ uint32_t SoakScript::Next(GameDriver& game) {
 }
 
 void SoakScript::Observe() {
-    ++frame_;
     const bool play = !MainMenuE && player.Usable();
     if (!MainMenuE && lastMenu_)
         ++tally_.gamesBuilt;
     if (!MainMenuE && lives < lastLives_)
         ++tally_.livesLost;
-    const bool outside = (player.Usable() && !InMaze(player->cellX, player->cellY)) ||
-                         (enemy.Usable() && !InMaze(enemy->cellX, enemy->cellY));
-    if (outside && tally_.framesOutsideMaze++ == 0)
-        tally_.firstFrameOutsideMaze = frame_;
     if (gameover2 && !lastGameOver_)
         ++tally_.gamesLost;
     if (!MainMenuE && level != lastLevel_ && !lastMenu_)
@@ -155,6 +154,51 @@ void SoakScript::PlayAction(GameDriver& game) {
         MoveAnywhere(game);
     else
         Click(game);
+}
+
+void SoakScript::ChaseAction(GameDriver& game) {
+    const int roll = random_.Random(100);
+    if (roll < 55) {
+        Key(game, AlongTheRing());
+    } else if (roll < 85) {
+        // A turn across the runner's way, asked for before the opening: it is taken at the next one,
+        // wherever the tail lies then.
+        const bool across = player.Usable() && (player->dir == "up" || player->dir == "down");
+        Key(game, across ? Pick(random_, std::array{vk::Left, vk::Right}) : Pick(random_, std::array{vk::Up, vk::Down}));
+    } else if (roll < 95) {
+        Key(game, Pick(random_, std::array{vk::Up, vk::Down, vk::Left, vk::Right}));
+    } else if (roll < 97) {
+        Key(game, vk::Space);
+    } else if (roll < 98) {
+        Key(game, Pick(random_, std::array{vk::Escape, vk::Pause}));
+    } else {
+        MoveAnywhere(game);
+    }
+}
+
+// Clockwise round the cells next to the border: right along row 1, down column 30, left along row
+// 29, up column 1; from inside the maze, towards the nearest side of the ring.
+int SoakScript::AlongTheRing() {
+    if (!player.Usable())
+        return vk::Right;
+    const int c = player->cellX, r = player->cellY;
+    constexpr int kLast = kMazeColumns - 2, kBottom = kMazeRows - 2;
+    if (r == 1 && c < kLast)
+        return vk::Right;
+    if (c == kLast && r < kBottom)
+        return vk::Down;
+    if (r == kBottom && c > 1)
+        return vk::Left;
+    if (c == 1 && r > 1)
+        return vk::Up;
+    const int nearest = std::min({c - 1, kLast - c, r - 1, kBottom - r});
+    if (nearest == r - 1)
+        return vk::Up;
+    if (nearest == kLast - c)
+        return vk::Right;
+    if (nearest == kBottom - r)
+        return vk::Down;
+    return vk::Left;
 }
 
 // A player after points: the way along which the collectible lies farther, as the crow flies. Walls

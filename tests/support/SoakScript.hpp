@@ -1,6 +1,7 @@
 // Seeded random play for long runs of the whole game: every frame gets a random length of 1 to 50 ms
 // and, now and then, a key or a mouse action that makes sense on the screen shown (or, less often,
-// one that does not). The script never lets an exit item close the game.
+// one that does not). The script never lets an exit item close the game. In play it either wanders
+// after the collectible or runs from the enemy round the maze's outer ring, asking for turns early.
 #pragma once
 
 #include <cstdint>
@@ -27,14 +28,19 @@ struct SoakTally {
     int levelChanges = 0;
     int wallsDropped = 0;
     int highestLevel = 0;
-    // Frames that ended with the runner or the enemy on no cell of the maze, and the first of them.
-    int framesOutsideMaze = 0;
-    int firstFrameOutsideMaze = 0;
+};
+
+enum class PlayStyle {
+    // Steers towards the collectible or anywhere, now and then drops the wall or pauses.
+    Wander,
+    // Runs the outer ring clockwise with the enemy behind, and asks for turns across it early, often
+    // where the tail lies.
+    Chase,
 };
 
 class SoakScript {
 public:
-    explicit SoakScript(uint32_t seed) : random_(seed) {}
+    explicit SoakScript(uint32_t seed, PlayStyle style = PlayStyle::Wander) : random_(seed), style_(style) {}
 
     // Queues this frame's input (if any) on the driver and returns the frame's length in ms. The
     // caller runs the frame; call Observe afterwards.
@@ -50,6 +56,7 @@ private:
 
     void MenuAction(GameDriver& game, bool options);
     void PlayAction(GameDriver& game);
+    void ChaseAction(GameDriver& game);
     void PauseAction(GameDriver& game);
     void StrayAction(GameDriver& game);
     void Key(GameDriver& game, int key);
@@ -58,16 +65,17 @@ private:
     void HoverRandomItem(GameDriver& game, bool options);
     void MoveAnywhere(GameDriver& game);
     int TowardsCollectible();
+    int AlongTheRing();
     void Click(GameDriver& game);
     bool Chance(int percent) { return random_.Random(100) < percent; }
 
     ad::platform::RandomGenerator random_;
+    PlayStyle style_;
     SoakTally tally_;
     bool lastPlay_ = false;
     bool lastMenu_ = true;
     bool lastGameOver_ = false;
     bool lastWall_ = false;
-    int frame_ = 0;
     int32_t lastLives_ = 0;
     int32_t lastLevel_ = 0;
 };

@@ -161,6 +161,11 @@ void TEnemy1::DecideAtJunction() {
     atJunction = true;
 }
 
+bool TEnemy1::CollidesWith(const ad::TSprite& other) const {
+    return dynamic_cast<const TVit1*>(&other) != nullptr || dynamic_cast<const TBlock*>(&other) != nullptr ||
+           dynamic_cast<const TWall*>(&other) != nullptr || dynamic_cast<const TPlayer*>(&other) != nullptr;
+}
+
 void TEnemy1::DoCollision(ad::TSprite* sprite, bool& done) {
     TGameSprite::DoCollision(sprite, done);
     if (dynamic_cast<TVit1*>(sprite) != nullptr)

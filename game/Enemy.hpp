@@ -15,6 +15,8 @@ public:
 
     void DoMove(double timeGap) override;
     void DoCollision(ad::TSprite* sprite, bool& done) override;
+    // The enemy answers the collectible, blocks, the wall and the runner.
+    bool CollidesWith(const ad::TSprite& other) const override;
 
     // Velocity and facing from `dir`, as the runner's; standing changes nothing.
     void UpdateVelocity();

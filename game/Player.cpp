@@ -114,6 +114,10 @@ void TPlayer::StartFromStanding() {
     dir = nextDir;
 }
 
+bool TPlayer::CollidesWith(const ad::TSprite& other) const {
+    return dynamic_cast<const TVit1*>(&other) != nullptr;
+}
+
 void TPlayer::DoCollision(ad::TSprite* sprite, bool& done) {
     TGameSprite::DoCollision(sprite, done);
     auto* collectible = dynamic_cast<TVit1*>(sprite);

@@ -16,6 +16,8 @@ public:
 
     void DoMove(double timeGap) override;
     void DoCollision(ad::TSprite* sprite, bool& done) override;
+    // The runner answers the collectible alone.
+    bool CollidesWith(const ad::TSprite& other) const override;
 
     // Velocity and facing from `dir`; standing changes nothing.
     void UpdateVelocity();

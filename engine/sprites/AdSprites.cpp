@@ -284,12 +284,16 @@ void TSprite::ScanCells(const TSpriteRect& cells) {
     engine->visitedSprites_.clear();
 }
 
+bool TSprite::CollidesWith(const TSprite&) const {
+    return true;
+}
+
 void TSprite::CheckCollisionWith(TSprite* sprite) {
     TSpriteEngine* engine = engine_;
     if (engine == nullptr || engine->collisionSprite_ == nullptr || !sprite->CanDoCollisions)
         return;
     TSprite* colliding = engine->collisionSprite_;
-    if (sprite != colliding) {
+    if (sprite != colliding && colliding->CollidesWith(*sprite)) {
         if (colliding->CollisionTester != nullptr) {
             colliding->CollisionTester->Test(colliding, sprite);
         } else if (AdRectsCollide(sprite->GetBoundsRect(), engine->collisionRect_) &&

@@ -96,6 +96,10 @@ public:
     virtual TSprite* GetSpriteAt(double x, double y) const;
     virtual void GetSpritesAt(double x, double y, TSpriteList* list, const TSpriteClass& filter) const;
     virtual void GetSpritesAt(double x, double y, TSpriteList* list) const;
+    // Whether this sprite, scanning for collisions, answers a hit on `other` at all. Candidates it
+    // rules out are passed over before any test: a pixel test draws both sprites, and a sprite that
+    // ignores most of what it overlaps (a background under every actor) would pay for it each scan.
+    virtual bool CollidesWith(const TSprite& other) const;
 
     template <typename T> void GetSpritesAt(double x, double y, TSpriteList* list) const {
         GetSpritesAt(x, y, list, SpriteClassOf<T>());

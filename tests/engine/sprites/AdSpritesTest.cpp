@@ -182,6 +182,28 @@ TEST_F(CollisionTest, CandidatesThatCannotCollideAreSkipped) {
     EXPECT_EQ(hero->Collision(), 0);
 }
 
+// A sprite that answers blocks alone: other candidates reach neither its response nor its tester.
+class BlockHunter : public ProbeSprite {
+public:
+    using ProbeSprite::ProbeSprite;
+    bool CollidesWith(const ad::TSprite& other) const override {
+        return dynamic_cast<const BlockSprite*>(&other) != nullptr;
+    }
+};
+
+TEST_F(CollisionTest, CandidatesTheCollidingSpriteRulesOutAreNeitherTestedNorAnswered) {
+    auto* hunter = new BlockHunter(&engine, "hunter", 0, 0, 20, 20);
+    auto* block = new BlockSprite(&engine, "block", 10, 10, 5, 5);
+    EXPECT_EQ(hunter->Collision(), 1);
+    ASSERT_EQ(hunter->hits.size(), 1u);
+    EXPECT_EQ(hunter->hits[0], block);
+    RecordingTester tester;
+    hunter->CollisionTester = &tester;
+    hunter->Collision();
+    ASSERT_EQ(tester.pairs.size(), 1u) << "the hero and the others are not even tested";
+    EXPECT_EQ(tester.pairs[0].second, block);
+}
+
 TEST_F(CollisionTest, ACandidateMovedAwayByAResponseIsHitAgainLater) {
     hero->onCollision = [](ProbeSprite&, ad::TSprite* other, bool& done) {
         other->SetX(1000);

@@ -130,18 +130,21 @@ inline bool NeighbourCentre(const std::string& direction, double& x, double& y) 
     return true;
 }
 
-// Whether both leading-edge probes one pixel ahead in a direction hold a T: the test that stops an
-// actor, at the distance a stopped actor stands from what stopped it.
-template <typename T> bool BothEdgesMeet(const ad::TSprite& actor, const std::string& direction) {
+// How many of the two leading-edge probes one pixel ahead in a direction hold a T: the probes that
+// stop an actor, at the distance a stopped actor stands from what stopped it.
+template <typename T> int EdgesMeeting(const ad::TSprite& actor, const std::string& direction) {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     if (direction == "right")
-        return ObstacleAt<T>(actor, 25, 2) && ObstacleAt<T>(actor, 25, 22);
-    if (direction == "left")
-        return ObstacleAt<T>(actor, -1, 2) && ObstacleAt<T>(actor, -1, 22);
-    if (direction == "down")
-        return ObstacleAt<T>(actor, 2, 25) && ObstacleAt<T>(actor, 22, 25);
-    if (direction == "up")
-        return ObstacleAt<T>(actor, 2, -1) && ObstacleAt<T>(actor, 22, -1);
-    return false;
+        x1 = x2 = 25, y1 = 2, y2 = 22;
+    else if (direction == "left")
+        x1 = x2 = -1, y1 = 2, y2 = 22;
+    else if (direction == "down")
+        y1 = y2 = 25, x1 = 2, x2 = 22;
+    else if (direction == "up")
+        y1 = y2 = -1, x1 = 2, x2 = 22;
+    else
+        return 0;
+    return (ObstacleAt<T>(actor, x1, y1) ? 1 : 0) + (ObstacleAt<T>(actor, x2, y2) ? 1 : 0);
 }
 
 // How an actor takes a perpendicular turn into an opening beside it.

@@ -107,9 +107,12 @@ void TPlayer::StartFromStanding() {
         return;
     if (ObstacleAt<TBlock>(*this, x, y) || ObstacleAt<THvost>(*this, x, y))
         return;
-    // Two tail segments side by side can leave a gap just where the neighbour's centre lies; a
-    // runner that started there would step into the tail that has just stopped it, and so on through.
-    if (BothEdgesMeet<THvost>(*this, nextDir))
+    // A runner the tail stopped off the grid would start across its corridor into the wall beside
+    // the opening, which its stops (both edges on a block) never see: it waits instead until it is
+    // beside the opening. And two tail segments side by side can leave a gap just where the
+    // neighbour's centre lies: started there, it would step into the tail that has just stopped it,
+    // and so on through.
+    if (EdgesMeeting<TBlock>(*this, nextDir) > 0 || EdgesMeeting<THvost>(*this, nextDir) == 2)
         return;
     dir = nextDir;
 }

@@ -193,5 +193,38 @@ TEST_F(PlayerTest, TwoTailSegmentsWithAGapUnderItsCentreStopTheRunnerAtEveryFram
     }
 }
 
+// The tail stops the runner wherever its segment lies, off the grid. Asked then to go down where the
+// neighbour's centre is open but the corridor below is narrower than the runner's offset, it started
+// across into the wall beside the opening, which its stops (both edges on a block) never saw.
+TEST_F(PlayerTest, StoppedOffTheGridByTheTailTheRunnerDoesNotStartIntoTheWallBesideAnOpening) {
+    ASSERT_NE(MazeAt(maze, 4, 2), kWallCell);
+    ASSERT_EQ(MazeAt(maze, 5, 2), kWallCell);
+    auto* segment = Place<THvost>(5, 1, "Hvost", 2);
+    segment->SetX(TestGameWorld::CellX(5) + 6);
+    player->nextDir = "right";
+    RunUntilStanding();
+    ASSERT_NEAR(player->X() + 24, segment->X() - 1, 1.0) << "stopped before the segment";
+    player->nextDir = "down";
+    test::PlayInvariants play;
+    for (int i = 0; i < 60; ++i) {
+        world_.Frame(kFrame);
+        play.Check(kFrame);
+    }
+    EXPECT_EQ(play.Report(), "");
+    EXPECT_EQ(player->Y(), TestGameWorld::CellY(1)) << "it waits in its corridor";
+    // Heading left, it passes the opening's alignment within a few pixels and turns down there.
+    player->nextDir = "left";
+    world_.Frame(0.002);
+    ASSERT_EQ(player->dir, "left");
+    player->nextDir = "down";
+    for (int i = 0; i < 60; ++i) {
+        world_.Frame(kFrame);
+        play.Check(kFrame);
+    }
+    EXPECT_EQ(play.Report(), "");
+    EXPECT_NEAR(player->X(), TestGameWorld::CellX(4), 1.0) << "it turns at the opening once beside it";
+    EXPECT_GT(player->Y(), TestGameWorld::CellY(2));
+}
+
 } // namespace
 } // namespace vimbo

@@ -32,6 +32,8 @@ struct Arguments {
     uint32_t frameMs = 0;
     bool invariants = false;
     std::string resolution;
+    // Where to write the first run's checksums, one a line, to compare runs of two builds.
+    std::string checksumFile;
 };
 
 Arguments Parse(int argc, char** argv) {
@@ -53,6 +55,8 @@ Arguments Parse(int argc, char** argv) {
             arguments.seed = static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10));
         else if (name == "--last-seed")
             arguments.lastSeed = static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10));
+        else if (name == "--checksums")
+            arguments.checksumFile = argv[i];
         else if (name == "--frame-ms")
             arguments.frameMs = static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10));
     }
@@ -171,6 +175,13 @@ int main(int argc, char** argv) {
                 first.checksums.size(), static_cast<unsigned long long>(first.checksums.back()),
                 static_cast<unsigned long long>(second.checksums.back()),
                 first.finalDump == second.finalDump ? "equal" : "different");
+    if (!arguments.checksumFile.empty()) {
+        if (std::FILE* out = std::fopen(arguments.checksumFile.c_str(), "w")) {
+            for (const uint64_t checksum : first.checksums)
+                std::fprintf(out, "%016llx\n", static_cast<unsigned long long>(checksum));
+            std::fclose(out);
+        }
+    }
     if (!first.messages.empty())
         std::printf("message boxes: %zu, the first \"%s\"\n", first.messages.size(),
                     first.messages.front().c_str());

@@ -17,7 +17,7 @@
 #include "frontend/MouseInput.hpp"
 #include "game/Blocks.hpp"
 #include "game/Effects.hpp"
-#include "game/GameFlow.hpp"
+#include "frontend/GameFlow.hpp"
 #include "game/GameState.hpp"
 #include "game/Player.hpp"
 #include "game/World.hpp"
@@ -142,6 +142,7 @@ void TForm1::create_level() {
     world.GlowParticles = Particles->GlowParticles();
     world.SaveFileName = files_.save;
     world.CloseForm = [this] { FormClose(); };
+    world.Screen = &screen_;
     screenW = SpriteEngine->SurfaceRect().right;
     screenH = SpriteEngine->SurfaceRect().bottom;
 

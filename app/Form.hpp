@@ -17,6 +17,7 @@
 #include "engine/sprites/AdPixelTest.hpp"
 #include "engine/sprites/AdSprites.hpp"
 #include "frontend/GamepadInput.hpp"
+#include "frontend/HudScreen.hpp"
 #include "game/Music.hpp"
 #include "game/Sound.hpp"
 
@@ -101,6 +102,8 @@ private:
     AudioDevice* audio_;
     ad::TAdSetupPresenter& setupPresenter_;
     std::unique_ptr<LoopMusicTimer> musicTimer_;
+    // What the rules ask of the screen, answered by the front end.
+    HudScreen screen_;
     StickKeys stick_;
     bool fullScreen_ = false;
     bool writeSaveOnClose_ = false;

@@ -13,7 +13,7 @@
 #include "engine/platform/Resources.hpp"
 #include "game/Collectibles.hpp"
 #include "game/Enemy.hpp"
-#include "game/GameFlow.hpp"
+#include "frontend/GameFlow.hpp"
 #include "game/GameState.hpp"
 #include "game/LevelLoading.hpp"
 #include "game/PathSearch.hpp"

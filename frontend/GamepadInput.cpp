@@ -5,21 +5,13 @@
 
 #include "engine/platform/VirtualKeys.hpp"
 #include "frontend/KeyboardInput.hpp"
-#include "frontend/Menus.hpp"
+#include "frontend/MenuModel.hpp"
 #include "game/GameState.hpp"
 
 namespace vimbo {
 
 namespace vk = ad::platform::vk;
 using ad::platform::PadButton;
-
-namespace {
-
-bool OnOptionsScreen() {
-    return MainMenuE && HBack.Usable() && HBack->Visible;
-}
-
-} // namespace
 
 int KeyForPadButton(PadButton button) {
     switch (button) {
@@ -34,7 +26,7 @@ int KeyForPadButton(PadButton button) {
     case PadButton::A:
         return MainMenuE || paused || gameover2 ? vk::Return : vk::Space;
     case PadButton::B:
-        return OnOptionsScreen() || paused ? vk::Escape : 0;
+        return (MainMenuE && OptionsScreenShown()) || paused ? vk::Escape : 0;
     case PadButton::Start:
         return vk::Escape;
     }

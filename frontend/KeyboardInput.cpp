@@ -1,17 +1,14 @@
 // The key rules of each screen, in their order of priority.
 #include "frontend/KeyboardInput.hpp"
 
-#include <array>
+#include <optional>
 
-#include "engine/platform/Files.hpp"
 #include "engine/platform/VirtualKeys.hpp"
+#include "frontend/MenuModel.hpp"
 #include "frontend/Menus.hpp"
 #include "game/Blocks.hpp"
-#include "game/GameFlow.hpp"
 #include "game/GameState.hpp"
 #include "game/Player.hpp"
-#include "game/Sound.hpp"
-#include "game/World.hpp"
 
 namespace vimbo {
 
@@ -29,109 +26,32 @@ bool IsActivate(int key) {
     return key == vk::Space || key == vk::Return;
 }
 
-using Ring = std::array<const SpriteRef<THUD>*, 4>;
-const Ring kMainRing{&HNewGame, &HContinue, &HOptions, &HExit};
-const Ring kOptionsRing{&HOnOffS, &HOnOffM, &HEasyNormalHard, &HBack};
-
-bool RingUsable(const Ring& ring) {
-    for (const SpriteRef<THUD>* item : ring)
-        if (!item->Usable())
-            return false;
-    return true;
-}
-
-// Moves the highlight one step around the ring (+1 next, -1 previous), from the first highlighted
-// item in ring order; without a highlighted item nothing changes.
-void StepHighlight(const Ring& ring, int step, bool options) {
-    for (size_t i = 0; i < ring.size(); ++i) {
-        THUD& item = *ring[i]->get();
-        const bool lit =
-            options && ring[i] != &HBack ? ValueHighlighted(item.AnimPos) : PlainHighlighted(item.AnimPos);
-        if (!lit)
-            continue;
-        THUD& next = *ring[(i + ring.size() + step) % ring.size()]->get();
-        item.AnimPos = options ? Unhighlighted(item.AnimPos) : 0;
-        next.AnimPos = options ? Highlighted(next.AnimPos) : 1;
-        return;
-    }
-}
-
-void CloseForm() {
-    if (world.CloseForm)
-        world.CloseForm();
-}
-
-void ActivateMainItem() {
-    if (PlainHighlighted(HNewGame->AnimPos)) {
-        PlaySoundRes("sfx3_1");
-        StartNewGame();
-        return;
-    }
-    if (PlainHighlighted(HContinue->AnimPos) && ad::platform::FileExists(world.SaveFileName)) {
-        PlaySoundRes("sfx3_1");
-        ContinueGame();
-        return;
-    }
-    if (PlainHighlighted(HOptions->AnimPos))
-        showOptions = true;
-    if (PlainHighlighted(HExit->AnimPos))
-        CloseForm();
-}
-
-void ActivateOptionsItem() {
-    // Toggling and stepping change only the picture; the game takes the values on Back.
-    for (const SpriteRef<THUD>* toggle : {&HOnOffS, &HOnOffM}) {
-        const int shown = ad::AdTrunc((*toggle)->AnimPos);
-        if (shown == 1 || shown == 3) {
-            (*toggle)->AnimPos = shown == 1 ? 3 : 1;
-            return;
-        }
-    }
-    const int selector = ad::AdTrunc(HEasyNormalHard->AnimPos);
-    if (selector == 1 || selector == 3 || selector == 5) {
-        HEasyNormalHard->AnimPos = selector == 5 ? 1 : selector + 2;
-        return;
-    }
-    if (PlainHighlighted(HBack->AnimPos))
-        ReturnToMainMenu(MenuReturn::Keyboard);
-}
-
 void MenuKey(int key) {
-    const bool options = HBack.Usable() && HBack->Visible;
-    const Ring& ring = options ? kOptionsRing : kMainRing;
-    if (!RingUsable(ring))
+    if (!MenuComplete())
         return;
     if (IsDown(key))
-        StepHighlight(ring, 1, options);
+        StepHighlight(1);
     else if (IsUp(key))
-        StepHighlight(ring, -1, options);
+        StepHighlight(-1);
     else if (IsActivate(key))
-        options ? ActivateOptionsItem() : ActivateMainItem();
+        if (const std::optional<MenuItem> item = HighlightedItem())
+            ActivateItem(*item, MenuInput::Keyboard);
 }
 
-// Returns whether the pause menu consumed the key.
+// Returns whether the pause menu consumed the key: a move or a choice while one of its items is lit.
 bool PauseKey(int key) {
-    if (!HContinueP.Usable() || !HExitP.Usable())
+    if (!MenuComplete())
         return false;
-    const bool onContinue = PlainHighlighted(HContinueP->AnimPos);
-    const bool onExit = !onContinue && PlainHighlighted(HExitP->AnimPos);
+    const std::optional<MenuItem> lit = HighlightedItem();
+    if (!lit)
+        return false;
     if (IsUp(key) || IsDown(key)) {
-        if (!onContinue && !onExit)
-            return false;
-        HContinueP->AnimPos = onContinue ? 0 : 1;
-        HExitP->AnimPos = onContinue ? 1 : 0;
+        StepHighlight(1);
         return true;
     }
     if (IsActivate(key)) {
-        if (onContinue) {
-            RemovePauseMenu();
-            paused = false;
-            return true;
-        }
-        if (onExit) {
-            CloseForm();
-            return true;
-        }
+        ActivateItem(*lit, MenuInput::Keyboard);
+        return true;
     }
     return false;
 }

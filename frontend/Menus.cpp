@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "frontend/MenuModel.hpp"
 #include "game/Effects.hpp"
 #include "game/GameState.hpp"
 #include "game/Music.hpp"
@@ -82,42 +83,7 @@ void ApplyOptions() {
     ApplyMusicSwitch(MediaPlayer1);
 }
 
-struct Selectable {
-    const SpriteRefBase* ref;
-    const char* name;
-};
-
-// The ten items the pointer can hover, with their hover names.
-const Selectable kSelectable[] = {
-    {&HNewGame, "HNewGame"},
-    {&HContinue, "HContinue"},
-    {&HOptions, "HOptions"},
-    {&HExit, "HExit"},
-    {&HOnOffS, "HOnOffS"},
-    {&HOnOffM, "HOnOffM"},
-    {&HEasyNormalHard, "HEasyNormalHard"},
-    {&HBack, "HBack"},
-    {&HContinueP, "HContinueP"},
-    {&HExitP, "HExitP"},
-};
-
 } // namespace
-
-const char* ItemName(const ad::TSprite* sprite) {
-    if (sprite == nullptr)
-        return "";
-    for (const Selectable& item : kSelectable)
-        if (item.ref->Raw() == sprite)
-            return item.name;
-    return "";
-}
-
-TGameSprite* ShownItem(const std::string& name) {
-    for (const Selectable& item : kSelectable)
-        if (name == item.name && item.ref->Usable() && item.ref->Raw()->Visible)
-            return static_cast<TGameSprite*>(item.ref->Raw());
-    return nullptr;
-}
 
 void THUD::DoMove(double timeGap) {
     TGameSprite::DoMove(timeGap);
@@ -127,6 +93,12 @@ void THUD::DoMove(double timeGap) {
 void THUDPause::DoMove(double timeGap) {
     TGameSprite::DoMove(timeGap);
     AnimActive = false;
+}
+
+void ResetFrontEndState() {
+    ResetGameState();
+    hoverName.clear();
+    mouseX = mouseY = 0;
 }
 
 bool PlainHighlighted(double frame) {

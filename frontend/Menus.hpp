@@ -63,10 +63,9 @@ extern std::string hoverName;
 // The last mouse position in client pixels.
 extern int mouseX, mouseY;
 
-// The hover name of a selectable item ("HNewGame", ..., "HExitP"), "" for any other sprite.
-const char* ItemName(const ad::TSprite* sprite);
-// The selectable item of that hover name if it is usable and shown, else nullptr.
-TGameSprite* ShownItem(const std::string& name);
+// Puts the game's globals (ResetGameState) and then the front end's back to their values at program
+// start: the one reset between runs in one process.
+void ResetFrontEndState();
 
 // Highlight ranges and steps. A plain item is highlighted at frame 1 or more; a switch in [1, 2) or
 // [3, 4); the difficulty selector in [1, 2), [3, 4) or [5, 6). Highlighting keeps the value: 0, 2, 4

@@ -2,12 +2,13 @@
 #include "game/Collectibles.hpp"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/platform/Random.hpp"
 #include "engine/render/AdCanvas.hpp"
-#include "frontend/Digits.hpp"
 #include "game/Blocks.hpp"
 #include "game/Effects.hpp"
+#include "game/GameScreen.hpp"
 #include "game/GameState.hpp"
 #include "game/LevelLoading.hpp"
 #include "game/Sound.hpp"
@@ -65,6 +66,10 @@ bool PickCell(int& column, int& row) {
 void ResetCollectibleState() {
     vitMode = 0;
     vitCol = vitRow = vitOffX = vitOffY = 0;
+}
+
+int32_t LevelForScore(int32_t score) {
+    return std::clamp(1 + score / 200, 1, kHighestLevel);
 }
 
 int32_t PointsForFrame(double animPos) {
@@ -166,14 +171,15 @@ void checkscore() {
             continue;
         given = true;
         lives += 1;
-        if (livesDigit.Usable())
-            EmitParticles(world.BonusParticles, 10, ad::AdTrunc(livesDigit->X()) + 5,
-                          ad::AdTrunc(livesDigit->Y()) + 8);
+        const std::optional<ScreenPoint> digit =
+            world.Screen != nullptr ? world.Screen->LivesDigit() : std::nullopt;
+        if (digit)
+            EmitParticles(world.BonusParticles, 10, ad::AdTrunc(digit->x) + 5, ad::AdTrunc(digit->y) + 8);
         PlaySoundRes("sfx3_1");
     }
     topscore = std::max(topscore, score);
     if (score >= 0)
-        level_c = std::min(1 + score / 200, kHighestLevel);
+        level_c = LevelForScore(score);
     if (level_c == level) {
         SpawnVit();
         return;

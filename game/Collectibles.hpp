@@ -28,6 +28,10 @@ extern int32_t vitCol, vitRow, vitOffX, vitOffY;
 // else 10.
 int32_t PointsForFrame(double animPos);
 
+// The level a score earns: one more every 200 points, from 1 up to the last level, 20. A negative
+// score (a "save" may hold one) earns the first.
+int32_t LevelForScore(int32_t score);
+
 // Draws the next collectible's kind and a cell in a corridor one cell wide (all four diagonal
 // neighbours walls, neither actor's start cell), then creates it.
 void SpawnVit();

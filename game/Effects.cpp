@@ -2,8 +2,9 @@
 #include "game/Effects.hpp"
 
 #include <algorithm>
+#include <optional>
 
-#include "frontend/Digits.hpp"
+#include "game/GameScreen.hpp"
 #include "game/GameState.hpp"
 #include "game/Player.hpp"
 #include "game/World.hpp"
@@ -23,13 +24,12 @@ constexpr double kPopupFade = 200;
 
 // Places a popup beside the score: right of its lowest shown digit, on the score's row.
 void PlacePopup(TGameSprite& popup, double offset) {
-    for (int slot = static_cast<int>(scoreDigits.size()) - 1; slot >= 0; --slot) {
-        const SpriteRef<TDigital>& digit = scoreDigits[static_cast<size_t>(slot)];
-        if (digit.Usable() && digit->Visible)
-            popup.SetX(digit->X() + offset);
+    if (world.Screen != nullptr) {
+        if (const std::optional<double> left = world.Screen->ScoreLeft())
+            popup.SetX(*left + offset);
+        if (const std::optional<double> top = world.Screen->ScoreTop())
+            popup.SetY(*top);
     }
-    if (scoreDigits[0])
-        popup.SetY(scoreDigits[0]->Y());
     popup.SetZ(50);
     popup.AnimActive = false;
     popup.AnimPos = lastPoints == 100 ? 3 : lastPoints == 30 ? 2 : lastPoints == 20 ? 1 : 0;
@@ -72,16 +72,18 @@ void TStar::DoMove(double timeGap) {
         return;
     Dead();
     starActive = false;
-    const SpriteRef<TDigital>& units = levelDigits[1];
+    const std::optional<ScreenPoint> units =
+        world.Screen != nullptr ? world.Screen->LevelUnitsDigit() : std::nullopt;
     if (units)
-        EmitParticles(world.BonusParticles, level > 9 ? 10 : 7,
-                      ad::AdTrunc(units->X()) - 1 + (level < 10 ? 9 : 0), ad::AdTrunc(units->Y()) + 8);
+        EmitParticles(world.BonusParticles, level > 9 ? 10 : 7, ad::AdTrunc(units->x) - 1 + (level < 10 ? 9 : 0),
+                      ad::AdTrunc(units->y) + 8);
     if (level != 1 && !playerDied) {
         score += levelBonus;
         topscore = std::max(topscore, score);
-        const SpriteRef<TDigital>& tens = scoreDigits[1];
+        const std::optional<ScreenPoint> tens =
+            world.Screen != nullptr ? world.Screen->ScoreTensDigit() : std::nullopt;
         if (tens)
-            EmitParticles(world.BonusParticles, 10, ad::AdTrunc(tens->X()) - 1, ad::AdTrunc(tens->Y()) + 8);
+            EmitParticles(world.BonusParticles, 10, ad::AdTrunc(tens->x) - 1, ad::AdTrunc(tens->y) + 8);
     }
     levelBonus = 0;
     playerDied = false;

@@ -6,11 +6,11 @@
 #include <cmath>
 
 #include "engine/render/AdCanvas.hpp"
-#include "frontend/Menus.hpp"
 #include "game/ActorProbes.hpp"
 #include "game/Blocks.hpp"
 #include "game/Collectibles.hpp"
 #include "game/Effects.hpp"
+#include "game/GameScreen.hpp"
 #include "game/GameState.hpp"
 #include "game/PathSearch.hpp"
 #include "game/Player.hpp"
@@ -183,17 +183,19 @@ void TEnemy1::EatCollectible(ad::TSprite& collectible) {
     if (collectible.Deaded())
         return;
     const double p = vit.Usable() ? vit->AnimPos : static_cast<TVit1&>(collectible).AnimPos;
-    struct Meal {
-        int32_t points, growth, growsBelow;
+    // The richer the meal, the more the tail grows, as long as it stays short enough for the growth.
+    struct Growth {
+        int32_t segments, below;
     };
-    const Meal meal = p >= 12  ? Meal{100, 20, 279}
-                      : p >= 8 ? Meal{30, 7, 292}
-                      : p >= 4 ? Meal{20, 6, 293}
-                               : Meal{10, 5, 294};
-    lastPoints = meal.points;
-    score -= meal.points;
-    if (hvostLen < meal.growsBelow)
-        hvostLen += meal.growth;
+    const int32_t points = PointsForFrame(p);
+    const Growth meal = points == 100 ? Growth{20, 279}
+                        : points == 30 ? Growth{7, 292}
+                        : points == 20 ? Growth{6, 293}
+                                       : Growth{5, 294};
+    lastPoints = points;
+    score -= points;
+    if (hvostLen < meal.below)
+        hvostLen += meal.segments;
     PlaySoundRes("s1");
     if (score < 0)
         score = 0;
@@ -255,7 +257,8 @@ void TEnemy1::CatchPlayer() {
         tmrRestart = true;
     } else {
         gameover = true;
-        GameOverBanner();
+        if (world.Screen != nullptr)
+            world.Screen->ShowGameOverBanner();
     }
 }
 

@@ -5,7 +5,12 @@
 #include "game/Collectibles.hpp"
 #include "game/Enemy.hpp"
 #include "game/LevelLoading.hpp"
+#include "game/Music.hpp"
+#include "game/Player.hpp"
+#include "game/Sound.hpp"
+#include "game/SpriteRef.hpp"
 #include "game/Tail.hpp"
+#include "game/World.hpp"
 
 namespace vimbo {
 
@@ -79,6 +84,13 @@ void ResetGameState() {
     ResetTailState();
     ResetCollectibleState();
     mapLines.clear();
+    playerSpeed = curSpeed = 0;
+    lastPoints = 0;
+    MediaPlayer1 = {};
+    SetAudioDevice(nullptr);
+    ResetAudioProblems();
+    world = {};
+    ForgetAllSprites();
 }
 
 } // namespace vimbo

@@ -61,7 +61,10 @@ extern int32_t musicTicks;
 extern bool showFps;
 extern bool dumpArmed;
 
-// Puts every global back to its value at program start (tests run many games in one process).
+// Puts every global of the game's rules back to its value at program start (tests run many games in
+// one process): this header's, each subsystem's (blocks, enemy, tail, collectibles, maps, music,
+// sound, speeds, the engine objects lent in `world`) and every sprite reference. The front end's
+// reset calls it first.
 void ResetGameState();
 
 } // namespace vimbo

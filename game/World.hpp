@@ -16,6 +16,8 @@ class TAdParticleSystem;
 
 namespace vimbo {
 
+class GameScreen;
+
 struct GameWorld {
     ad::TAdDraw* AdDraw = nullptr;
     ad::TAdImageList* AdImageList = nullptr;
@@ -30,6 +32,9 @@ struct GameWorld {
     // Closes the main form: shutdown, then the end of the message loop. Nothing may touch sprites
     // after it.
     std::function<void()> CloseForm;
+    // What the rules ask of the screen (the display's digits, the game-over banner); without one
+    // the rules place no bursts or popups by the digits and show no banner.
+    GameScreen* Screen = nullptr;
 };
 
 extern GameWorld world;

@@ -10,6 +10,7 @@
 #include "engine/platform/Random.hpp"
 #include "engine/platform/VirtualKeys.hpp"
 #include "frontend/Digits.hpp"
+#include "frontend/HudScreen.hpp"
 #include "game/Collectibles.hpp"
 #include "game/Effects.hpp"
 #include "game/Enemy.hpp"
@@ -56,6 +57,8 @@ protected:
         world.EnemyParticles = particles_->EnemyParticles();
         world.BonusParticles = particles_->BonusParticles();
         world.GlowParticles = particles_->GlowParticles();
+        // The bursts at the display's digits are placed through the front end's screen, as in play.
+        world.Screen = &screen_;
         ad::platform::SetRandSeed(5);
         world_.LoadLevel(1);
         loading_level();
@@ -68,6 +71,7 @@ protected:
     }
     void TearDown() override {
         world.EatParticles = world.EnemyParticles = world.BonusParticles = world.GlowParticles = nullptr;
+        world.Screen = nullptr;
     }
 
     std::vector<ad::TAdParticleSystem*> Systems() const {
@@ -83,6 +87,7 @@ protected:
     }
 
     TestGameWorld world_;
+    HudScreen screen_;
     std::unique_ptr<GameParticles> particles_;
 };
 

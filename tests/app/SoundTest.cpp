@@ -273,8 +273,8 @@ TEST_F(SdlAudioDeviceTest, NoAudioOutputIsToldOnceAndEverythingStaysSilent) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("no audio device"), std::string::npos);
 
-    SetAudioDevice(&device);
     ResetGameState();
+    SetAudioDevice(&device);
     soundOn = musicOn = true;
     TMediaPlayer player;
     FakeTimer timer;

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "game/GameFlow.hpp"
+#include "frontend/GameFlow.hpp"
 #include "game/Player.hpp"
 #include "tests/frontend/FrontendFixture.hpp"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/platform/Dialogs.hpp"
-#include "game/GameFlow.hpp"
+#include "frontend/GameFlow.hpp"
 #include "game/Player.hpp"
 #include "tests/frontend/FrontendFixture.hpp"
 

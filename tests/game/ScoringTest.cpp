@@ -41,6 +41,19 @@ protected:
     RecordingAudioDevice audio_;
 };
 
+TEST(LevelForScore, OneLevelPerTwoHundredPointsFromTheFirstToTheTwentieth) {
+    EXPECT_EQ(LevelForScore(0), 1);
+    EXPECT_EQ(LevelForScore(199), 1);
+    EXPECT_EQ(LevelForScore(200), 2);
+    EXPECT_EQ(LevelForScore(3799), 19);
+    EXPECT_EQ(LevelForScore(3800), 20);
+    EXPECT_EQ(LevelForScore(100000), 20);
+    // A "save" may hold a negative score; there is no level below the first (a map "0" or "-4"
+    // does not exist).
+    EXPECT_EQ(LevelForScore(-300), 1);
+    EXPECT_EQ(LevelForScore(-1000), 1);
+}
+
 TEST_F(ScoringTest, PassingAThousandGivesOneLifeAndTheLevelMayChangeInTheSameMeal) {
     level = 5;
     score = 1009; // 999 and a 10-point meal

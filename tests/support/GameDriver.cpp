@@ -13,9 +13,7 @@
 #include "frontend/Menus.hpp"
 #include "game/Enemy.hpp"
 #include "game/GameState.hpp"
-#include "game/Music.hpp"
 #include "game/Player.hpp"
-#include "game/Sound.hpp"
 #include "game/World.hpp"
 #include "tests/support/DisplayTests.hpp"
 #include "tests/support/HeadlessSurface.hpp"
@@ -30,25 +28,12 @@ constexpr double kRunnerSpeed = 400.0;
 // that is measured, and it enters the smoothing alone, weighted 1 against the previous 0 weighted 20.
 constexpr uint32_t kSettlingFrameMs = 21 * GameDriver::kFrameMs;
 
-// The globals of the game and the front end that outlive a run: each run starts as a fresh process.
-void ResetGlobals() {
-    ResetGameState();
-    ForgetAllSprites();
-    world = {};
-    MediaPlayer1 = {};
-    hoverName.clear();
-    mouseX = mouseY = 0;
-    playerSpeed = curSpeed = 0;
-    lastPoints = 0;
-    SetAudioDevice(nullptr);
-    ResetAudioProblems();
-}
-
 } // namespace
 
 GameDriver::Environment::Environment(GameDriver& driver, const GameDriverOptions& options)
     : folder(MakeTempFolder("scenario")), previousDirectory(std::filesystem::current_path().string()) {
-    ResetGlobals();
+    // Every run starts as a fresh process would.
+    ResetFrontEndState();
     if (options.openGL)
         std::filesystem::create_symlink(OpenGLPluginPath(), folder + "OpenGLAdPlugin.so");
     else
@@ -70,7 +55,7 @@ GameDriver::Environment::~Environment() {
     std::error_code ignored;
     std::filesystem::current_path(previousDirectory, ignored);
     std::filesystem::remove_all(folder, ignored);
-    ResetGlobals();
+    ResetFrontEndState();
 }
 
 GameDriver::GameDriver(GameDriverOptions options) : environment_(*this, options) {

@@ -16,7 +16,6 @@ namespace vimbo::test {
 
 TestGameWorld::TestGameWorld() {
     ResetGameState();
-    ForgetAllSprites();
     if (!Ready())
         return;
     LoadImageCatalogue(images_, kScreenW, kScreenH);

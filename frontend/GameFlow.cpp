@@ -1,5 +1,5 @@
 // The game-flow state machine and the scene builds it runs while the screen is dark.
-#include "game/GameFlow.hpp"
+#include "frontend/GameFlow.hpp"
 
 #include <algorithm>
 #include <exception>
@@ -174,7 +174,7 @@ void StartNewGame() {
 
 void ContinueGame() {
     Ireal = 255;
-    level = score >= 3800 ? 20 : score / 200 + 1;
+    level = LevelForScore(score);
     const int earned = std::clamp(score / 1000, 0, static_cast<int>(lifeBonusGiven.size()));
     std::fill_n(lifeBonusGiven.begin(), earned, true);
     loading_level();

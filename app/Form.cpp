@@ -33,9 +33,10 @@ constexpr uint32_t kMusicRestartIntervalMs = 1000;
 
 } // namespace
 
-TForm1::TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, FormFiles files,
-               AudioDevice* audio, ad::TAdSetupPresenter& setupPresenter)
-    : window_(window), loop_(loop), files_(std::move(files)), audio_(audio), setupPresenter_(setupPresenter) {
+TForm1::TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, ad::platform::TickSource& ticks,
+               FormFiles files, ad::platform::AudioDevice* audio, ad::TAdSetupPresenter& setupPresenter)
+    : window_(window), loop_(loop), ticks_(ticks), files_(std::move(files)), audio_(audio),
+      setupPresenter_(setupPresenter) {
     Form1 = this;
     tmr1 = loop_.AddTimer(kMusicRestartIntervalMs, [this] { tmr1Timer(); });
     musicTimer_ = std::make_unique<LoopMusicTimer>(loop_, tmr1);
@@ -51,7 +52,7 @@ void TForm1::FormCreate() {
     const SaveReadResult saved = LoadSaveFile(files_.save);
     if (saved.outcome == SaveReadOutcome::Damaged)
         ad::platform::ShowMessage(saved.message);
-    AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false);
+    AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false, ticks_);
     AdDraw = std::make_unique<ad::TAdDraw>(&window_, files_.log);
     AdDraw->ApplicationTitle = ad::platform::ApplicationTitle();
     if (!RunSetup()) {
@@ -65,7 +66,9 @@ void TForm1::FormCreate() {
     }
     writeSaveOnClose_ = true;
     create_level();
-    SetAudioDevice(audio_);
+    if (audio_ != nullptr && !audio_->Ready())
+        ReportAudioProblem(audio_->LastError());
+    world.Audio = audio_;
     StartMusic(MediaPlayer1);
 }
 
@@ -283,7 +286,6 @@ void TForm1::FormClose() {
     closed_ = true;
     idleBound_ = false;
     MediaPlayer1.Stop();
-    SetAudioDevice(nullptr);
     // The loop's handlers stay: one of them may be running this very close; they check Running().
     world = {};
     SpriteEngine.reset();

@@ -8,7 +8,9 @@
 #include "app/ParticleEffects.hpp"
 #include "app/SaveFile.hpp"
 #include "app/StateDump.hpp"
+#include "engine/platform/AudioDevice.hpp"
 #include "engine/platform/MessageLoop.hpp"
+#include "engine/platform/TickSource.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdDraws.hpp"
 #include "engine/render/AdImages.hpp"
@@ -39,10 +41,11 @@ struct FormFiles {
 
 class TForm1 {
 public:
-    // The form draws on `window`, takes its events from `loop`, sounds through `audio` (not owned;
-    // nullptr keeps the game silent) and shows the setup dialog through `setupPresenter`.
-    TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, FormFiles files, AudioDevice* audio,
-           ad::TAdSetupPresenter& setupPresenter);
+    // The form draws on `window`, takes its events from `loop`, times its frames by `ticks`, sounds
+    // through `audio` (nullptr keeps the game silent) and shows the setup dialog through
+    // `setupPresenter`. None is owned; the form lends the device to the game for its whole run.
+    TForm1(ad::platform::Window& window, ad::platform::MessageLoop& loop, ad::platform::TickSource& ticks,
+           FormFiles files, ad::platform::AudioDevice* audio, ad::TAdSetupPresenter& setupPresenter);
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -98,8 +101,9 @@ private:
 
     ad::platform::Window& window_;
     ad::platform::MessageLoop& loop_;
+    ad::platform::TickSource& ticks_;
     FormFiles files_;
-    AudioDevice* audio_;
+    ad::platform::AudioDevice* audio_;
     ad::TAdSetupPresenter& setupPresenter_;
     std::unique_ptr<LoopMusicTimer> musicTimer_;
     // What the rules ask of the screen, answered by the front end.

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/Form.hpp"
-#include "app/SdlAudioDevice.hpp"
+#include "engine/platform/SdlAudioDevice.hpp"
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/Files.hpp"
 #include "engine/platform/MessageLoop.hpp"
@@ -39,17 +39,18 @@ FormFiles ProgramFiles() {
 int RunProgram() {
     ad::platform::SetApplicationTitle("vimbo 2");
     // Every game differs: the one generator is seeded from the clock once (tests seed it themselves).
-    ad::platform::Randomize();
+    ad::platform::TickSource& ticks = ad::platform::SystemTicks();
+    ad::platform::Randomize(ticks);
     std::string error;
     auto window = ad::platform::CreateSdlWindow(kDesignedClientWidth, kDesignedClientHeight, "Form1", error);
     if (!window) {
         ad::platform::ShowMessage("The game window could not be opened: " + error);
         return 1;
     }
-    ad::platform::MessageLoop loop(*window, ad::platform::CurrentTicks());
-    SdlAudioDevice audio;
+    ad::platform::MessageLoop loop(*window, ticks);
+    ad::platform::SdlAudioDevice audio;
     ad::TAdSetupForm setupForm;
-    TForm1 form(*window, loop, ProgramFiles(), &audio, setupForm);
+    TForm1 form(*window, loop, ticks, ProgramFiles(), &audio, setupForm);
     loop.On().close = [&] {
         form.FormClose();
         loop.Terminate();

@@ -87,7 +87,6 @@ void ResetGameState() {
     playerSpeed = curSpeed = 0;
     lastPoints = 0;
     MediaPlayer1 = {};
-    SetAudioDevice(nullptr);
     ResetAudioProblems();
     world = {};
     ForgetAllSprites();

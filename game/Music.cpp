@@ -6,6 +6,7 @@
 
 #include "game/Sound.hpp"
 #include "game/GameState.hpp"
+#include "game/World.hpp"
 
 namespace vimbo {
 
@@ -20,8 +21,8 @@ constexpr std::array<const char*, 7> kTrackOrder = {
 constexpr uint32_t kTrackStartMs = 1;
 constexpr int32_t kTicksBeforeRestart = 3;
 
-AudioDevice* ReadyDevice() {
-    AudioDevice* device = GetAudioDevice();
+ad::platform::AudioDevice* ReadyDevice() {
+    ad::platform::AudioDevice* device = world.Audio;
     return device != nullptr && device->Ready() ? device : nullptr;
 }
 
@@ -37,7 +38,7 @@ TMediaPlayer MediaPlayer1;
 void TMediaPlayer::Open() {
     loaded_ = false;
     position_ = 0;
-    AudioDevice* device = ReadyDevice();
+    ad::platform::AudioDevice* device = ReadyDevice();
     if (device == nullptr)
         return;
     if (device->LoadMusic(FileName))
@@ -47,7 +48,7 @@ void TMediaPlayer::Open() {
 }
 
 void TMediaPlayer::Play() {
-    AudioDevice* device = ReadyDevice();
+    ad::platform::AudioDevice* device = ReadyDevice();
     if (!loaded_ || device == nullptr || Mode() == mpPlaying)
         return;
     if (!device->PlayMusic(position_))
@@ -55,7 +56,7 @@ void TMediaPlayer::Play() {
 }
 
 void TMediaPlayer::Stop() {
-    if (AudioDevice* device = ReadyDevice(); loaded_ && device != nullptr)
+    if (ad::platform::AudioDevice* device = ReadyDevice(); loaded_ && device != nullptr)
         device->StopMusic();
 }
 
@@ -68,7 +69,7 @@ void TMediaPlayer::Seek(uint32_t ms) {
 // A player without a track counts as stopped rather than not ready: the track sequence then moves on
 // past a missing file at the next level load instead of sticking on it for the rest of the run.
 int TMediaPlayer::Mode() const {
-    const AudioDevice* device = ReadyDevice();
+    const ad::platform::AudioDevice* device = ReadyDevice();
     return loaded_ && device != nullptr && device->MusicPlaying() ? mpPlaying : mpStopped;
 }
 

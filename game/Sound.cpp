@@ -1,38 +1,31 @@
-// Sound effects of the game and the audio device they and the music play through.
+// Sound effects of the game and the single report of each audio problem.
 #include "game/Sound.hpp"
 
 #include <iostream>
 #include <set>
 
+#include "engine/platform/Resources.hpp"
 #include "game/GameState.hpp"
+#include "game/World.hpp"
 
 namespace vimbo {
 
 namespace {
 
-AudioDevice* installedDevice = nullptr;
 std::function<void(const std::string&)> messageSink;
 std::set<std::string> toldMessages;
 
 } // namespace
 
-void SetAudioDevice(AudioDevice* device) {
-    installedDevice = device;
-}
-
-AudioDevice* GetAudioDevice() {
-    return installedDevice;
-}
-
 void PlaySoundRes(std::string_view name) {
     if (!soundOn)
         return;
     const ad::platform::Resource* wave = ad::platform::FindResource(ad::platform::ResourceKind::Wave, name);
-    if (wave == nullptr || installedDevice == nullptr || !installedDevice->Ready())
+    ad::platform::AudioDevice* device = world.Audio;
+    if (wave == nullptr || device == nullptr || !device->Ready())
         return;
-    if (!installedDevice->PlayEffect(*wave))
-        ReportAudioProblem("sound effect \"" + std::string(wave->name) +
-                           "\" cannot be played: " + installedDevice->LastError());
+    if (!device->PlayEffect(*wave))
+        ReportAudioProblem("sound effect \"" + std::string(wave->name) + "\" cannot be played: " + device->LastError());
 }
 
 void SetAudioMessageSink(std::function<void(const std::string&)> sink) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/platform/AudioDevice.hpp"
 #include "engine/render/AdDraws.hpp"
 #include "engine/render/AdImages.hpp"
 #include "engine/sprites/AdPixelTest.hpp"
@@ -35,6 +36,8 @@ struct GameWorld {
     // What the rules ask of the screen (the display's digits, the game-over banner); without one
     // the rules place no bursts or popups by the digits and show no banner.
     GameScreen* Screen = nullptr;
+    // Where effects and music sound; without one (the start value) the game is silent.
+    ad::platform::AudioDevice* Audio = nullptr;
 };
 
 extern GameWorld world;

@@ -31,8 +31,8 @@ RandomGenerator& ProcessRandom() {
     return generator;
 }
 
-void Randomize() {
-    ProcessRandom().Seed(CurrentTicks().Ticks());
+void Randomize(TickSource& ticks) {
+    ProcessRandom().Seed(ticks.Ticks());
 }
 
 void SetRandSeed(uint32_t seed) {

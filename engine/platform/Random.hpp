@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "engine/platform/TickSource.hpp"
+
 namespace ad::platform {
 
 // A small 64-bit-state generator with the same output on every platform for the same seed.
@@ -27,8 +29,8 @@ private:
 // so runs stay reproducible.
 RandomGenerator& ProcessRandom();
 
-// Seeds the process-wide generator from the current tick source.
-void Randomize();
+// Seeds the process-wide generator from the tick count of `ticks`.
+void Randomize(TickSource& ticks);
 void SetRandSeed(uint32_t seed);
 int32_t Random(int32_t n);
 double RandomFloat();

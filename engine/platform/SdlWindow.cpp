@@ -238,7 +238,7 @@ bool SdlWindow::WaitEvent(WindowEvent& event, uint32_t timeoutMs) {
         return true;
     if (timeoutMs == 0)
         return false;
-    TickSource& ticks = CurrentTicks();
+    TickSource& ticks = SystemTicks(); // the display's events come in real time
     const uint32_t start = ticks.Ticks();
     uint32_t remaining = timeoutMs;
     SDL_Event sdl;

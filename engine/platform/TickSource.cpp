@@ -22,21 +22,11 @@ public:
     }
 };
 
-TickSource* currentSource = nullptr;
-
 } // namespace
 
 TickSource& SystemTicks() {
     static SteadyClockTicks clock;
     return clock;
-}
-
-TickSource& CurrentTicks() {
-    return currentSource != nullptr ? *currentSource : SystemTicks();
-}
-
-void SetCurrentTicks(TickSource* source) {
-    currentSource = source;
 }
 
 } // namespace ad::platform

@@ -17,11 +17,6 @@ public:
 // The real clock: a monotonic millisecond counter (truncated to 32 bits) and a real sleep.
 TickSource& SystemTicks();
 
-// The tick source used by whoever is not handed one explicitly. Defaults to SystemTicks().
-TickSource& CurrentTicks();
-// Replaces the current tick source (nullptr restores the system clock). Not owned.
-void SetCurrentTicks(TickSource* source);
-
 // A clock that moves only when told to: Sleep advances it and records the request.
 class ManualTicks : public TickSource {
 public:

@@ -14,8 +14,8 @@ enum class TAdPerformanceCounterState { Paused = 0, Resumed = 1, Running = 2 };
 // and FPS); Calculate runs once at the start of every frame.
 class TAdPerformanceCounter {
 public:
-    explicit TAdPerformanceCounter(bool createdPaused,
-                                   ad::platform::TickSource& ticks = ad::platform::CurrentTicks());
+    // The counter reads `ticks` (not owned) for its whole life.
+    TAdPerformanceCounter(bool createdPaused, ad::platform::TickSource& ticks);
 
     double TimeGap = 0; // milliseconds this frame moves by
     int32_t FPS = 0;    // frames counted during the last full second

@@ -12,7 +12,10 @@
 
 #include "engine/platform/Dialogs.hpp"
 #include "game/GameState.hpp"
+#include "game/Sound.hpp"
+#include "game/World.hpp"
 #include "tests/support/HeadlessSurface.hpp"
+#include "tests/support/RecordingAudioDevice.hpp"
 #include "tests/support/ScriptedSetup.hpp"
 #include "tests/support/TestPaths.hpp"
 
@@ -42,8 +45,8 @@ protected:
         files.dump = folder_ + "inwards.txt";
         return files;
     }
-    void Create() {
-        form_ = std::make_unique<vimbo::TForm1>(window_, loop_, Files(), nullptr, setup_);
+    void Create(ad::platform::AudioDevice* audio = nullptr) {
+        form_ = std::make_unique<vimbo::TForm1>(window_, loop_, ticks_, Files(), audio, setup_);
         form_->FormCreate();
     }
     // One turn of the message loop after `ms` milliseconds.
@@ -61,10 +64,6 @@ protected:
     std::unique_ptr<vimbo::TForm1> form_;
 };
 
-struct TicksScope {
-    explicit TicksScope(ad::platform::TickSource& t) { ad::platform::SetCurrentTicks(&t); }
-    ~TicksScope() { ad::platform::SetCurrentTicks(nullptr); }
-};
 
 TEST_F(FormTest, WithoutAnyPluginSaysSoWithoutTheDialogAndAsksToExit) {
     Create();
@@ -78,7 +77,6 @@ TEST_F(FormTest, WithoutAnyPluginSaysSoWithoutTheDialogAndAsksToExit) {
 }
 
 TEST_F(FormTest, AChosenRendererThatCannotStartGivesWayToAnotherOne) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     // Found first, so chosen: it loads but cannot start (as OpenGL on a machine without it).
     std::filesystem::create_symlink(std::string(VIMBO_FAKE_PLUGIN_DIR) + "/FailingFakeAdPlugin.so",
@@ -95,6 +93,25 @@ TEST_F(FormTest, AChosenRendererThatCannotStartGivesWayToAnotherOne) {
         << text;
 }
 
+TEST_F(FormTest, LendsItsAudioDeviceToTheGameForTheRunAndTellsOnceWhyOneDidNotOpen) {
+    InstallSoftwarePlugin();
+    std::vector<std::string> told;
+    vimbo::SetAudioMessageSink([&told](const std::string& message) { told.push_back(message); });
+    vimbo::RecordingAudioDevice audio;
+    audio.ready = false;
+    Create(&audio);
+    ASSERT_FALSE(form_->ExitRequested()) << (messages_.empty() ? "" : messages_[0]);
+    EXPECT_EQ(vimbo::world.Audio, &audio);
+    for (int frame = 0; frame < 30; ++frame)
+        Frame(16);
+    EXPECT_EQ(told, std::vector<std::string>{audio.LastError()});
+    EXPECT_TRUE(audio.calls.empty()) << "nothing is asked of a device that did not open";
+    form_.reset();
+    EXPECT_EQ(vimbo::world.Audio, nullptr) << "the device is the form's; the game lets it go at close";
+    vimbo::SetAudioMessageSink(nullptr);
+    vimbo::ResetAudioProblems();
+}
+
 TEST_F(FormTest, WhenNoRendererStartsTheChosenOnesReasonIsShown) {
     std::filesystem::create_symlink(std::string(VIMBO_FAKE_PLUGIN_DIR) + "/FailingFakeAdPlugin.so",
                                     folder_ + "FailingFakeAdPlugin.so");
@@ -105,7 +122,6 @@ TEST_F(FormTest, WhenNoRendererStartsTheChosenOnesReasonIsShown) {
 }
 
 TEST_F(FormTest, CancellingTheSetupEndsSilentlyBeforeAnyFrameAndWritesNoSave) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     setup_.SetScript(vimbo::test::ScriptedSetupPresenter::CancelAtOnce);
     Create();
@@ -122,7 +138,6 @@ TEST_F(FormTest, CancellingTheSetupEndsSilentlyBeforeAnyFrameAndWritesNoSave) {
 }
 
 TEST_F(FormTest, TheChoicesMadeInTheSetupShapeTheWindow) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     setup_.SetScript([](ad::TAdSetupDialog& dialog) {
         const auto list = dialog.Find(ad::TAdSetupControlRole::ResolutionList);
@@ -157,7 +172,6 @@ TEST_F(FormTest, TheChoicesMadeInTheSetupShapeTheWindow) {
 }
 
 TEST_F(FormTest, RunsMenuFramesAtFullBrightnessOnTheSoftwareRenderer) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     Create();
     ASSERT_FALSE(form_->ExitRequested()) << (messages_.empty() ? "" : messages_[0]);
@@ -188,7 +202,6 @@ TEST_F(FormTest, RunsMenuFramesAtFullBrightnessOnTheSoftwareRenderer) {
 }
 
 TEST_F(FormTest, AFadeStepsByTheFrameTimeAndNeverWraps) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     Create();
     ASSERT_FALSE(form_->ExitRequested());
@@ -228,7 +241,6 @@ TEST_F(FormTest, AStoredIncompatiblePluginFallsBackToTheFirstCompatibleOne) {
 }
 
 TEST_F(FormTest, StartUpLoadsTheCatalogueAndBuildsTheSpriteEngine) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     Create();
     ASSERT_FALSE(form_->ExitRequested());
@@ -242,7 +254,6 @@ TEST_F(FormTest, StartUpLoadsTheCatalogueAndBuildsTheSpriteEngine) {
 }
 
 TEST_F(FormTest, StartingTheGameLeavesTheWorkingDirectoryAsItWas) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     const std::string work = vimbo::test::MakeTempFolder("workdir");
     // A player's own files with the names of the game's pictures must survive untouched.
@@ -272,7 +283,6 @@ TEST_F(FormTest, StartingTheGameLeavesTheWorkingDirectoryAsItWas) {
 }
 
 TEST_F(FormTest, CloseFreesTheEngineAndStopsFrames) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     Create();
     Frame(16);
@@ -287,7 +297,6 @@ TEST_F(FormTest, CloseFreesTheEngineAndStopsFrames) {
 } // namespace
 
 TEST_F(FormTest, KeepsLivesTopScoreAndSwitchesAcrossRunsButNotTheScore) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     std::ofstream(folder_ + "save", std::ios::binary) << "900\r\n5\r\n1250\r\n0\r\n1\r\n3\r\n";
     Create();
@@ -303,7 +312,6 @@ TEST_F(FormTest, KeepsLivesTopScoreAndSwitchesAcrossRunsButNotTheScore) {
 }
 
 TEST_F(FormTest, ADamagedSaveIsReportedAndTheGameStillStarts) {
-    TicksScope scope(ticks_);
     InstallSoftwarePlugin();
     std::ofstream(folder_ + "save", std::ios::binary) << "garbage";
     Create();

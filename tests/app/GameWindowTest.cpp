@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "app/Form.hpp"
-#include "app/SdlAudioDevice.hpp"
+#include "engine/platform/SdlAudioDevice.hpp"
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/TickSource.hpp"
 #include "game/GameState.hpp"
@@ -32,12 +32,12 @@ TEST(GameWindow, OpensRunsFramesAndClosesWhenAskedTo) {
 
     ad::platform::MessageLoop loop(*window, ad::platform::SystemTicks());
     {
-        vimbo::SdlAudioDevice audio;
+        ad::platform::SdlAudioDevice audio;
         vimbo::FormFiles files(folder);
         files.log = folder + "adlog.txt";
         files.save = folder + "save";
         vimbo::test::ScriptedSetupPresenter setup;
-        vimbo::TForm1 form(*window, loop, files, &audio, setup);
+        vimbo::TForm1 form(*window, loop, ad::platform::SystemTicks(), files, &audio, setup);
         bool closed = false;
         loop.On().close = [&] {
             closed = true;

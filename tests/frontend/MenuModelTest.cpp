@@ -106,12 +106,12 @@ TEST_F(MenuModelTest, LeavingTheOptionsTakesTheirValuesAndLightsTheItemOfTheInpu
 
 TEST_F(MenuModelTest, ChoosingStartsOpensResumesOrCloses) {
     RecordingAudioDevice audio;
-    SetAudioDevice(&audio);
+    world.Audio = &audio;
     ActivateItem(MenuItem::NewGame, MenuInput::Keyboard);
     EXPECT_TRUE(tmrNewGame);
     ActivateItem(MenuItem::NewGame, MenuInput::Mouse);
     EXPECT_EQ(audio.effects, (std::vector<std::string>{"sfx3_1", "s5"}));
-    SetAudioDevice(nullptr);
+    world.Audio = nullptr;
 
     HOptions->AnimPos = 1;
     ActivateItem(MenuItem::Options, MenuInput::Mouse);

@@ -33,7 +33,7 @@ class EnemyTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(world_.Ready());
-        SetAudioDevice(&audio_);
+        world.Audio = &audio_;
         world.Screen = &screen_;
         ad::platform::SetRandSeed(99);
         world_.LoadLevel(1);
@@ -46,7 +46,7 @@ protected:
         world_.Frame(kFrame);
         nastarte = false;
     }
-    void TearDown() override { SetAudioDevice(nullptr); }
+    void TearDown() override { world.Audio = nullptr; }
 
     // A collectible of the given frame on a cell, still.
     TVit1* Collectible(int column, int row, double frame) {

@@ -12,6 +12,7 @@
 #include "game/GameState.hpp"
 #include "game/LevelLoading.hpp"
 #include "game/Player.hpp"
+#include "game/World.hpp"
 #include "tests/support/GameWorld.hpp"
 #include "tests/support/RecordingAudioDevice.hpp"
 
@@ -25,13 +26,13 @@ class ScoringTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(world_.Ready());
-        SetAudioDevice(&audio_);
+        world.Audio = &audio_;
         ad::platform::SetRandSeed(1234);
         world_.LoadLevel(1);
         loading_level(); // the map's lines, which the placement draws from
         PlayerCreate();
     }
-    void TearDown() override { SetAudioDevice(nullptr); }
+    void TearDown() override { world.Audio = nullptr; }
 
     int Count(const char* effect) const {
         return static_cast<int>(std::count(audio_.effects.begin(), audio_.effects.end(), effect));

@@ -51,7 +51,6 @@ GameDriver::Environment::Environment(GameDriver& driver, const GameDriverOptions
 
 GameDriver::Environment::~Environment() {
     ad::platform::SetMessageHandler(nullptr);
-    ad::platform::SetCurrentTicks(nullptr);
     std::error_code ignored;
     std::filesystem::current_path(previousDirectory, ignored);
     std::filesystem::remove_all(folder, ignored);
@@ -59,7 +58,6 @@ GameDriver::Environment::~Environment() {
 }
 
 GameDriver::GameDriver(GameDriverOptions options) : environment_(*this, options) {
-    ad::platform::SetCurrentTicks(&ticks_);
     if (options.openGL) {
         std::string error;
         screen_ = ad::platform::CreateSdlWindow(window_.ClientWidth(), window_.ClientHeight(), "Form1", error);
@@ -68,7 +66,7 @@ GameDriver::GameDriver(GameDriverOptions options) : environment_(*this, options)
         screen_->Show();
     }
     ad::platform::Window& formWindow = screen_ ? *screen_ : window_;
-    form_ = std::make_unique<TForm1>(formWindow, loop_, FormFiles(environment_.folder), &audio_, setup_);
+    form_ = std::make_unique<TForm1>(formWindow, loop_, ticks_, FormFiles(environment_.folder), &audio_, setup_);
     form_->FormCreate();
     Frame();
     Frame();

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "game/Sound.hpp"
+#include "engine/platform/AudioDevice.hpp"
 
 namespace vimbo {
 
-class RecordingAudioDevice final : public AudioDevice {
+class RecordingAudioDevice final : public ad::platform::AudioDevice {
 public:
     bool Ready() const override { return ready; }
     bool PlayEffect(const ad::platform::Resource& wave) override {

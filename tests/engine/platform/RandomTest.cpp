@@ -63,12 +63,10 @@ TEST(RandomTest, FloatsLieInTheHalfOpenUnitInterval) {
     EXPECT_GT(high, 0.99);
 }
 
-TEST(RandomTest, RandomizeSeedsFromTheCurrentTickSource) {
+TEST(RandomTest, RandomizeSeedsFromTheTickCountItIsGiven) {
     ManualTicks ticks(123456);
-    SetCurrentTicks(&ticks);
-    Randomize();
+    Randomize(ticks);
     const auto seeded = Draws(20, 1 << 30);
-    SetCurrentTicks(nullptr);
     SetRandSeed(123456);
     EXPECT_EQ(Draws(20, 1 << 30), seeded);
 }

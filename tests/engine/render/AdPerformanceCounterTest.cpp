@@ -65,11 +65,9 @@ TEST(AdPerformanceCounterStart, CreatedPausedReportsNoTime) {
     }
 }
 
-TEST(AdPerformanceCounterStart, DefaultClockIsTheCurrentTickSource) {
+TEST(AdPerformanceCounterStart, ReadsTheClockItWasGivenFromTheStart) {
     ManualTicks ticks(777);
-    ad::platform::SetCurrentTicks(&ticks);
-    TAdPerformanceCounter counter(false);
-    ad::platform::SetCurrentTicks(nullptr);
+    TAdPerformanceCounter counter(false, ticks);
     EXPECT_EQ(counter.LastTickCount, 777);
     ticks.Advance(100);
     counter.Calculate();

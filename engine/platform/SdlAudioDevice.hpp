@@ -4,23 +4,23 @@
 #include <map>
 #include <memory>
 
-#include "game/Sound.hpp"
+#include "engine/platform/AudioDevice.hpp"
 
 struct Mix_Chunk;
 struct _Mix_Music;
 
-namespace vimbo {
+namespace ad::platform {
 
 class SdlAudioDevice final : public AudioDevice {
 public:
-    // Opens the default audio output; a failure is reported once and leaves the device not Ready.
+    // Opens the default audio output; a failure leaves the device not Ready, LastError saying why.
     SdlAudioDevice();
     ~SdlAudioDevice() override;
     SdlAudioDevice(const SdlAudioDevice&) = delete;
     SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
 
     bool Ready() const override { return ready_; }
-    bool PlayEffect(const ad::platform::Resource& wave) override;
+    bool PlayEffect(const Resource& wave) override;
     bool LoadMusic(const std::string& path) override;
     bool PlayMusic(uint32_t fromMs) override;
     void StopMusic() override;
@@ -42,8 +42,8 @@ private:
     bool subsystemStarted_ = false;
     std::string lastError_;
     // Decoded once per resource: resources live for the whole run, so their address is a stable key.
-    std::map<const ad::platform::Resource*, std::unique_ptr<Mix_Chunk, ChunkFree>> chunks_;
+    std::map<const Resource*, std::unique_ptr<Mix_Chunk, ChunkFree>> chunks_;
     std::unique_ptr<_Mix_Music, MusicFree> music_;
 };
 
-} // namespace vimbo
+} // namespace ad::platform

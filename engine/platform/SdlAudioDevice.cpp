@@ -1,10 +1,10 @@
 // The audio device on SDL2_mixer: one effect channel and the mixer's music stream.
-#include "app/SdlAudioDevice.hpp"
+#include "engine/platform/SdlAudioDevice.hpp"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-namespace vimbo {
+namespace ad::platform {
 
 namespace {
 
@@ -27,13 +27,13 @@ void SdlAudioDevice::MusicFree::operator()(_Mix_Music* music) const {
 
 SdlAudioDevice::SdlAudioDevice() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        ReportAudioProblem(std::string("no audio device: ") + SDL_GetError());
+        lastError_ = std::string("no audio device: ") + SDL_GetError();
         return;
     }
     subsystemStarted_ = true;
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(kSampleRate, MIX_DEFAULT_FORMAT, kStereo, kChunkSamples) != 0) {
-        ReportAudioProblem(std::string("no audio device: ") + Mix_GetError());
+        lastError_ = std::string("no audio device: ") + Mix_GetError();
         return;
     }
     // A single channel is what makes a new effect cut off the one still sounding.
@@ -61,7 +61,7 @@ bool SdlAudioDevice::Fail(const std::string& what) {
     return false;
 }
 
-bool SdlAudioDevice::PlayEffect(const ad::platform::Resource& wave) {
+bool SdlAudioDevice::PlayEffect(const Resource& wave) {
     if (!ready_)
         return false;
     auto found = chunks_.find(&wave);
@@ -116,4 +116,4 @@ bool SdlAudioDevice::MusicPlaying() const {
     return ready_ && music_ && Mix_PlayingMusic() != 0;
 }
 
-} // namespace vimbo
+} // namespace ad::platform

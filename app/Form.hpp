@@ -57,8 +57,9 @@ public:
     void FormCreate();
     // One frame; leaves Done false to be called again at once.
     void AppIdle(bool& Done);
-    // Shutdown: frees the engine objects, then writes the "save" file if the renderer had started.
-    // Runs once; no frame or event handler runs afterwards, and the message loop ends.
+    // Shutdown: frees the engine objects, then writes the "save" file if the renderer had started
+    // (never over a "save" that could not be read at start). Runs once; no frame or event handler
+    // runs afterwards, and the message loop ends.
     void FormClose();
     void FormDestroy() {}
     void FormKeyDown(int key);
@@ -110,6 +111,7 @@ private:
     HudScreen screen_;
     StickKeys stick_;
     bool fullScreen_ = false;
+    bool saveWritable_ = true;
     bool writeSaveOnClose_ = false;
     bool idleBound_ = false;
     bool exitRequested_ = false;

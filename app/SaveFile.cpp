@@ -3,11 +3,11 @@
 
 #include <array>
 #include <charconv>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "engine/platform/AtomicFile.hpp"
+#include "engine/platform/Files.hpp"
+#include "engine/platform/RegularFiles.hpp"
 #include "game/GameState.hpp"
 
 namespace vimbo {
@@ -102,25 +102,54 @@ std::string FormatSaveText(const SavedValues& values) {
     return text;
 }
 
+namespace {
+
+// A damaged file's text is kept beside it, since the end of the run writes the file anew. The copy
+// is a new file renamed into place, so a link left under its name is replaced, not written through.
+std::string KeepDamagedCopy(const std::string& path) {
+    const std::string kept = path + ".damaged";
+    if (ad::platform::CopyFileAtomically(path, kept))
+        return "They were kept as \"" + kept + "\"; the game goes on with what it could read.";
+    return "The game goes on with what it could read.";
+}
+
+} // namespace
+
 SaveReadResult LoadSaveFile(const std::string& path) {
     SavedValues values{score, lives, topscore, soundOn, musicOn, difficulty};
     SaveReadResult result;
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
+    std::string text;
+    const ad::platform::FileReadResult read = ad::platform::ReadRegularFile(path, text, kSaveFileLimit);
+    switch (read.outcome) {
+    case ad::platform::FileReadOutcome::Read:
+        if (const std::string problems = ParseSaveText(text, values); !problems.empty()) {
+            result.outcome = SaveReadOutcome::Damaged;
+            result.message = "The saved settings in \"" + path + "\" are damaged: " + problems + ".\n" +
+                             KeepDamagedCopy(path);
+        }
+        break;
+    case ad::platform::FileReadOutcome::Missing:
         values = FreshInstallValues();
         result.outcome = SaveReadOutcome::Missing;
-    } else {
-        std::string text;
-        const std::string problems = ad::platform::ReadWholeFile(path, text) ? ParseSaveText(text, values)
-                                                                           : "the file cannot be read";
-        if (!problems.empty()) {
-            result.outcome = SaveReadOutcome::Damaged;
-            const std::string kept = path + ".damaged";
-            std::filesystem::copy_file(path, kept, std::filesystem::copy_options::overwrite_existing, error);
-            result.message = "The saved settings in \"" + path + "\" are damaged: " + problems + ".\n" +
-                             (error ? std::string("The game goes on with what it could read.")
-                                    : "They were kept as \"" + kept + "\"; the game goes on with what it could read.");
-        }
+        break;
+    case ad::platform::FileReadOutcome::TooLarge:
+        values = FreshInstallValues();
+        result.outcome = SaveReadOutcome::Damaged;
+        result.message = "The saved settings in \"" + path + "\" are damaged: the file is far too large (" +
+                         read.reason + ") to be a saved game.\n" + KeepDamagedCopy(path);
+        break;
+    case ad::platform::FileReadOutcome::NotRegular:
+    case ad::platform::FileReadOutcome::Unreadable:
+        // What the game cannot read it must not replace: it may be all the player has.
+        values = FreshInstallValues();
+        result.outcome = SaveReadOutcome::Untouchable;
+        result.message =
+            (read.outcome == ad::platform::FileReadOutcome::NotRegular
+                 ? "\"" + path + "\" is " + read.reason + ", not a file of saved settings."
+                 : "The saved settings in \"" + path + "\" cannot be read: " + read.reason + ".") +
+            "\nThe game starts with a first run's settings and leaves it as it is: this run's "
+            "progress will not be kept in it.";
+        break;
     }
     score = values.score;
     lives = values.lives;
@@ -138,8 +167,7 @@ std::string WriteSaveFile(const std::string& path) {
 }
 
 bool SaveFileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::exists(path, error);
+    return ad::platform::FileExists(path);
 }
 
 } // namespace vimbo

@@ -349,7 +349,10 @@ std::string TAdSetup::PluginPath(int index) const {
 bool TAdSetup::Execute() {
     if (Parts & kAdSetupPluginChoice) {
         plugins_.clear();
-        TAdDLLExplorer::GetPlugins(plugins_, PluginFolder, PluginExtension);
+        std::vector<std::string> leftOut;
+        TAdDLLExplorer::GetPlugins(plugins_, PluginFolder, PluginExtension, &leftOut);
+        for (const std::string& line : leftOut)
+            draw_.Log.AddEntry(TAdLogType::Warning, "TAdDLLExplorer", line);
         selectedPlugin_ = -1;
         if (plugins_.empty())
             throw ESetupDlgNoPluginsFound();

@@ -353,3 +353,18 @@ TEST_F(FormTest, ASaveThePlayerMayNotReadIsToldOnceAndNeverReplaced) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), text);
     EXPECT_FALSE(std::filesystem::exists(folder_ + "save.damaged"));
 }
+
+TEST_F(FormTest, ARendererLibraryThatCrashesAsItIsExaminedIsLeftOutAndLogged) {
+    InstallSoftwarePlugin();
+    // Named to be found first.
+    std::filesystem::create_symlink(std::string(VIMBO_BROKEN_PLUGIN_DIR) + "/CrashingFakeAdPlugin.so",
+                                    folder_ + "ACrashingFakeAdPlugin.so");
+    Create();
+    ASSERT_FALSE(form_->ExitRequested()) << (messages_.empty() ? "" : messages_[0]);
+    EXPECT_EQ(form_->AdDraw->DllName(), folder_ + "SoftwareAdPlugin.so");
+    Frame(16);
+    EXPECT_EQ(window_.PresentCount(), 1);
+    std::ifstream log(folder_ + "adlog.txt");
+    const std::string logged{std::istreambuf_iterator<char>(log), {}};
+    EXPECT_NE(logged.find("ACrashingFakeAdPlugin.so is left out: it "), std::string::npos) << logged;
+}

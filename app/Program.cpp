@@ -9,6 +9,7 @@
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/Files.hpp"
 #include "engine/platform/MessageLoop.hpp"
+#include "engine/platform/QuitSignals.hpp"
 #include "engine/platform/Random.hpp"
 #include "engine/platform/TickSource.hpp"
 #include "engine/render/AdSetupForm.hpp"
@@ -37,6 +38,9 @@ FormFiles ProgramFiles() {
 } // namespace
 
 int RunProgram() {
+    // Closing the terminal the game was started from, a shutdown or Ctrl+C end the game as closing
+    // its window does: through FormClose, which saves.
+    ad::platform::CatchQuitSignals();
     ad::platform::SetApplicationTitle("vimbo 2");
     // Every game differs: the one generator is seeded from the clock once (tests seed it themselves).
     ad::platform::TickSource& ticks = ad::platform::SystemTicks();

@@ -53,7 +53,7 @@ void TForm1::FormCreate() {
     if (!saved.message.empty())
         ad::platform::ShowMessage(saved.message);
     // The player was told once that this run cannot be kept there; the file stays as it is.
-    saveWritable_ = saved.outcome != SaveReadOutcome::Untouchable;
+    saveWritable_ = saved.outcome != SaveReadOutcome::Untouchable && !files_.save.empty();
     AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false, ticks_);
     AdDraw = std::make_unique<ad::TAdDraw>(&window_, files_.log);
     AdDraw->ApplicationTitle = ad::platform::ApplicationTitle();
@@ -102,6 +102,7 @@ bool TForm1::InitializeRenderer() {
 bool TForm1::RunSetup() {
     AdSetup = std::make_unique<ad::TAdSetup>(*AdDraw, setupPresenter_);
     AdSetup->PluginFolder = files_.programFolder;
+    AdSetup->UseSettingsFile = files_.keepSettings;
     AdSetup->SettingsFileName =
         files_.settings.empty() ? files_.programFolder + ad::kAdSetupFileName : files_.settings;
     try {

@@ -31,12 +31,15 @@ struct FormFiles {
 
     // Holds the plugins and "adsettings.ini".
     std::string programFolder;
+    // Empty: no log file.
     std::string log = "adlog.txt";
-    // The values kept between runs; its presence offers Continue.
+    // The values kept between runs; its presence offers Continue. Empty: nothing is kept.
     std::string save = kSaveFileName;
     std::string dump = kDumpFileName;
     // The setup's choices; empty: "adsettings.ini" in the program folder.
     std::string settings;
+    // False: the setup's choices are neither read nor kept (there is nowhere to keep them).
+    bool keepSettings = true;
 };
 
 class TForm1 {

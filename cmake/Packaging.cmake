@@ -7,6 +7,8 @@ set(VIMBO_PROGRAM_DIR lib/vimbo2)
 install(TARGETS vimbo2 admessagebox RUNTIME DESTINATION ${VIMBO_PROGRAM_DIR})
 install(TARGETS SoftwareAdPlugin OpenGLAdPlugin LIBRARY DESTINATION ${VIMBO_PROGRAM_DIR})
 install(DIRECTORY ${VIMBO_BIN_DIR}/music DESTINATION ${VIMBO_PROGRAM_DIR})
+# Tells the program it is installed: it then keeps every file it writes in the player's folders.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/installed DESTINATION ${VIMBO_PROGRAM_DIR})
 
 # The launcher finds the program folder relative to itself, so an install can be moved whole.
 file(RELATIVE_PATH VIMBO_PROGRAM_FROM_BIN /prefix/bin /prefix/${VIMBO_PROGRAM_DIR})

@@ -156,6 +156,8 @@ mode_t NewFileMode() {
 // `fill` write it, and renames it over `path`.
 bool ReplaceThroughTemporary(const std::string& path, mode_t modeWhenNew,
                              const std::function<bool(int fd, const std::string&)>& fill) {
+    if (path.empty())
+        return false; // no file is to be kept (the game has no folder for it)
     RemoveAbandonedParts(path);
     TargetLook look;
     if (!LookOfTarget(path, modeWhenNew, look))

@@ -106,11 +106,19 @@ namespace {
 
 // A damaged file's text is kept beside it, since the end of the run writes the file anew. The copy
 // is a new file renamed into place, so a link left under its name is replaced, not written through.
-std::string KeepDamagedCopy(const std::string& path) {
+// Where no copy can be kept, the file itself is kept: the run's end must then leave it alone.
+void KeepDamaged(const std::string& path, const std::string& problem, SaveReadResult& result) {
     const std::string kept = path + ".damaged";
-    if (ad::platform::CopyFileAtomically(path, kept))
-        return "They were kept as \"" + kept + "\"; the game goes on with what it could read.";
-    return "The game goes on with what it could read.";
+    result.message = "The saved settings in \"" + path + "\" are damaged: " + problem + ".\n";
+    if (ad::platform::CopyFileAtomically(path, kept)) {
+        result.outcome = SaveReadOutcome::Damaged;
+        result.message += "They were kept as \"" + kept + "\"; the game goes on with what it could read.";
+    } else {
+        result.outcome = SaveReadOutcome::Untouchable;
+        result.message += "No copy of them could be kept as \"" + kept +
+                          "\", so the game leaves the file as it is and goes on with what it could read: "
+                          "this run's progress will not be kept in it.";
+    }
 }
 
 } // namespace
@@ -122,11 +130,8 @@ SaveReadResult LoadSaveFile(const std::string& path) {
     const ad::platform::FileReadResult read = ad::platform::ReadRegularFile(path, text, kSaveFileLimit);
     switch (read.outcome) {
     case ad::platform::FileReadOutcome::Read:
-        if (const std::string problems = ParseSaveText(text, values); !problems.empty()) {
-            result.outcome = SaveReadOutcome::Damaged;
-            result.message = "The saved settings in \"" + path + "\" are damaged: " + problems + ".\n" +
-                             KeepDamagedCopy(path);
-        }
+        if (const std::string problems = ParseSaveText(text, values); !problems.empty())
+            KeepDamaged(path, problems, result);
         break;
     case ad::platform::FileReadOutcome::Missing:
         values = FreshInstallValues();
@@ -134,9 +139,7 @@ SaveReadResult LoadSaveFile(const std::string& path) {
         break;
     case ad::platform::FileReadOutcome::TooLarge:
         values = FreshInstallValues();
-        result.outcome = SaveReadOutcome::Damaged;
-        result.message = "The saved settings in \"" + path + "\" are damaged: the file is far too large (" +
-                         read.reason + ") to be a saved game.\n" + KeepDamagedCopy(path);
+        KeepDamaged(path, "the file is far too large (" + read.reason + ") to be a saved game", result);
         break;
     case ad::platform::FileReadOutcome::NotRegular:
     case ad::platform::FileReadOutcome::Unreadable:

@@ -37,8 +37,8 @@ std::string ParseSaveText(std::string_view text, SavedValues& into);
 std::string FormatSaveText(const SavedValues& values);
 
 // Damaged: the file reads but its text does not (or it is far too large); the run's end rewrites it.
-// Untouchable: the file exists but cannot be read, or is no file at all (a folder, a named pipe);
-// the game must then never replace or remove it.
+// Untouchable: the file exists but cannot be read, or is no file at all (a folder, a named pipe), or
+// is damaged and no copy of it could be kept; the game must then never replace or remove it.
 enum class SaveReadOutcome { Read, Missing, Damaged, Untouchable };
 
 struct SaveReadResult {
@@ -51,7 +51,7 @@ struct SaveReadResult {
 // Loads the file at `path` into the game state; opening it never blocks, whatever `path` is. Without
 // a file the game state takes the fresh install's values. A damaged file gives the values it could
 // read (a file over kSaveFileLimit, none); it is first copied beside it as `path` + ".damaged",
-// since the end of the run writes the file anew. An untouchable one gives the fresh install's values.
+// since the end of the run writes the file anew. An unreadable one gives the fresh install's values.
 SaveReadResult LoadSaveFile(const std::string& path);
 
 // Writes the game state's six values to `path`, whole or not at all. Returns "" on success, else

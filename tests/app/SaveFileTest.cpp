@@ -145,6 +145,18 @@ TEST_F(SaveFileTest, TheDamagedFilesCopyIsANewFileNeverWrittenThroughALinkAndAsP
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
+TEST_F(SaveFileTest, ADamagedFileOfWhichNoCopyCanBeKeptIsLeftAlone) {
+    const std::string text = "300\r\n5\r\n12x\r\n0\r\n1\r\n3\r\n";
+    WriteFile(path_, text);
+    // A folder under the copy's name: no copy can take its place.
+    std::filesystem::create_directory(path_ + ".damaged");
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Untouchable) << "the run's end must not write over it";
+    EXPECT_NE(result.message.find("will not be kept"), std::string::npos) << result.message;
+    EXPECT_EQ(score, 300) << "the values that read still count";
+    EXPECT_EQ(ReadFile(path_), text);
+}
+
 TEST_F(SaveFileTest, AFileFarTooLargeIsDamagedWithoutBeingReadAndIsKept) {
     WriteFile(path_, "0\r\n9\r\n4000\r\n0\r\n0\r\n3\r\n");
     // The size alone decides: its first lines read well, and a reader reading it whole would agree.

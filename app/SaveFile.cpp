@@ -104,13 +104,18 @@ std::string FormatSaveText(const SavedValues& values) {
 
 namespace {
 
+enum class KeptAs { Copy, Moved };
+
 // A damaged file's text is kept beside it, since the end of the run writes the file anew. The copy
 // is a new file renamed into place, so a link left under its name is replaced, not written through.
-// Where no copy can be kept, the file itself is kept: the run's end must then leave it alone.
-void KeepDamaged(const std::string& path, const std::string& problem, SaveReadResult& result) {
+// A file far too large is moved there instead: copying it would cost as much time and disk as
+// reading it. Where it cannot be kept, the file itself is kept: the run's end must then leave it
+// alone.
+void KeepDamaged(const std::string& path, const std::string& problem, KeptAs how, SaveReadResult& result) {
     const std::string kept = path + ".damaged";
     result.message = "The saved settings in \"" + path + "\" are damaged: " + problem + ".\n";
-    if (ad::platform::CopyFileAtomically(path, kept)) {
+    if (how == KeptAs::Moved ? ad::platform::MoveFileAside(path, kept)
+                             : ad::platform::CopyFileAtomically(path, kept)) {
         result.outcome = SaveReadOutcome::Damaged;
         result.message += "They were kept as \"" + kept + "\"; the game goes on with what it could read.";
     } else {
@@ -131,7 +136,7 @@ SaveReadResult LoadSaveFile(const std::string& path) {
     switch (read.outcome) {
     case ad::platform::FileReadOutcome::Read:
         if (const std::string problems = ParseSaveText(text, values); !problems.empty())
-            KeepDamaged(path, problems, result);
+            KeepDamaged(path, problems, KeptAs::Copy, result);
         break;
     case ad::platform::FileReadOutcome::Missing:
         values = FreshInstallValues();
@@ -139,7 +144,8 @@ SaveReadResult LoadSaveFile(const std::string& path) {
         break;
     case ad::platform::FileReadOutcome::TooLarge:
         values = FreshInstallValues();
-        KeepDamaged(path, "the file is far too large (" + read.reason + ") to be a saved game", result);
+        KeepDamaged(path, "the file is far too large (" + read.reason + ") to be a saved game", KeptAs::Moved,
+                    result);
         break;
     case ad::platform::FileReadOutcome::NotRegular:
     case ad::platform::FileReadOutcome::Unreadable:

@@ -50,8 +50,9 @@ struct SaveReadResult {
 
 // Loads the file at `path` into the game state; opening it never blocks, whatever `path` is. Without
 // a file the game state takes the fresh install's values. A damaged file gives the values it could
-// read (a file over kSaveFileLimit, none); it is first copied beside it as `path` + ".damaged",
-// since the end of the run writes the file anew. An unreadable one gives the fresh install's values.
+// read (a file over kSaveFileLimit, none); it is first kept beside it as `path` + ".damaged" (copied,
+// or moved there unread when over the limit), since the end of the run writes the file anew. An
+// unreadable one gives the fresh install's values.
 SaveReadResult LoadSaveFile(const std::string& path);
 
 // Writes the game state's six values to `path`, whole or not at all. Returns "" on success, else

@@ -206,6 +206,16 @@ bool CopyFileAtomically(const std::string& from, const std::string& to) {
     return ok;
 }
 
+bool MoveFileAside(const std::string& from, const std::string& to) {
+    struct stat info {};
+    TargetLook look;
+    if (from.empty() || to.empty() || ::stat(from.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        !LookOfTarget(to, 0, look) || std::rename(from.c_str(), to.c_str()) != 0)
+        return false;
+    SyncFolder(to);
+    return true;
+}
+
 void SetAtomicWriteTestHook(AtomicWriteTestHook hook) {
     TestHook() = std::move(hook);
 }

@@ -23,6 +23,11 @@ bool WriteFileAtomically(const std::string& path, const std::string& content);
 // file or the write fails.
 bool CopyFileAtomically(const std::string& from, const std::string& to);
 
+// Moves the regular file `from` (or a link to one) to `to` without reading it, for a file too large
+// to copy. `to` is replaced as WriteFileAtomically replaces it: a file or a link, never a folder, a
+// named pipe or a device. False when either is not so or the move fails (`from` then stays).
+bool MoveFileAside(const std::string& from, const std::string& to);
+
 // The name of a temporary file of `path` is this marker plus six characters appended to the path.
 inline constexpr const char* kAtomicPartMarker = ".partial-";
 

@@ -157,17 +157,39 @@ TEST_F(SaveFileTest, ADamagedFileOfWhichNoCopyCanBeKeptIsLeftAlone) {
     EXPECT_EQ(ReadFile(path_), text);
 }
 
-TEST_F(SaveFileTest, AFileFarTooLargeIsDamagedWithoutBeingReadAndIsKept) {
+ino_t Inode(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST_F(SaveFileTest, AFileFarTooLargeIsDamagedAndMovedAsideWithoutBeingReadOrCopied) {
     WriteFile(path_, "0\r\n9\r\n4000\r\n0\r\n0\r\n3\r\n");
     // The size alone decides: its first lines read well, and a reader reading it whole would agree.
-    std::filesystem::resize_file(path_, kSaveFileLimit + 1);
+    // Sparse, it takes no room on the disk; a copy would write a whole gigabyte.
+    std::filesystem::resize_file(path_, 1ull << 30);
+    const ino_t file = Inode(path_);
     const SaveReadResult result = LoadSaveFile(path_);
     EXPECT_EQ(result.outcome, SaveReadOutcome::Damaged);
     EXPECT_NE(result.message.find("too large"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("kept as"), std::string::npos) << result.message;
     EXPECT_EQ(lives, 3) << "a first run's values";
     EXPECT_EQ(topscore, 0);
     EXPECT_TRUE(soundOn);
-    EXPECT_EQ(std::filesystem::file_size(path_ + ".damaged"), kSaveFileLimit + 1) << "kept whole";
+    EXPECT_EQ(Inode(path_ + ".damaged"), file) << "the file itself, kept whole";
+    std::string start(10, '\0');
+    std::ifstream(path_ + ".damaged", std::ios::binary).read(start.data(), 10);
+    EXPECT_EQ(start, "0\r\n9\r\n4000");
+    EXPECT_EQ(WriteSaveFile(path_), "");
+    EXPECT_EQ(ReadFile(path_), "0\r\n3\r\n0\r\n1\r\n1\r\n2\r\n") << "the run's end writes it anew";
+}
+
+TEST_F(SaveFileTest, AFileFarTooLargeThatCannotBeMovedAsideIsLeftAlone) {
+    WriteFile(path_, std::string(kSaveFileLimit + 1, '7'));
+    std::filesystem::create_directory(path_ + ".damaged");
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Untouchable) << "the run's end must not write over it";
+    EXPECT_EQ(std::filesystem::file_size(path_), kSaveFileLimit + 1);
+    EXPECT_TRUE(std::filesystem::is_empty(path_ + ".damaged"));
 }
 
 // The file stays exactly as it was, and nothing is made beside it.

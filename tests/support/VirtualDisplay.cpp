@@ -124,6 +124,21 @@ bool VirtualDisplay::WaitForWindow(const std::string& name, bool (*accept)(const
     return false;
 }
 
+bool VirtualDisplay::WaitUntilNoWindow(const std::string& name, bool (*accept)(const ShownWindow&),
+                                       int seconds) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        bool shown = false;
+        for (const ShownWindow& window : Shown())
+            shown = shown || (window.name == name && accept(window));
+        if (!shown)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
 void VirtualDisplay::PressKey(const ShownWindow& window, const std::string& key) const {
     const std::string id = std::to_string(window.id);
     const std::string prefix = "DISPLAY=" + name_ + " xdotool ";

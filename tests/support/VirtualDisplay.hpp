@@ -38,6 +38,9 @@ public:
     // Waits up to `seconds` for a shown window named `name` that `accept` takes; false when none came.
     bool WaitForWindow(const std::string& name, bool (*accept)(const ShownWindow&), ShownWindow& found,
                        int seconds = 60) const;
+    // Waits up to `seconds` until no shown window named `name` is one `accept` takes (the server
+    // takes down a dead program's windows in its own time); false when one is still shown then.
+    bool WaitUntilNoWindow(const std::string& name, bool (*accept)(const ShownWindow&), int seconds = 60) const;
     // Gives the window the keyboard (there is no window manager to do it) and presses `key` there.
     void PressKey(const ShownWindow& window, const std::string& key) const;
 

@@ -50,8 +50,10 @@ TForm1::~TForm1() {
 
 void TForm1::FormCreate() {
     const SaveReadResult saved = LoadSaveFile(files_.save);
-    if (saved.outcome == SaveReadOutcome::Damaged)
+    if (!saved.message.empty())
         ad::platform::ShowMessage(saved.message);
+    // The player was told once that this run cannot be kept there; the file stays as it is.
+    saveWritable_ = saved.outcome != SaveReadOutcome::Untouchable && !files_.save.empty();
     AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false, ticks_);
     AdDraw = std::make_unique<ad::TAdDraw>(&window_, files_.log);
     AdDraw->ApplicationTitle = ad::platform::ApplicationTitle();
@@ -64,7 +66,7 @@ void TForm1::FormCreate() {
         exitRequested_ = true;
         return;
     }
-    writeSaveOnClose_ = true;
+    writeSaveOnClose_ = saveWritable_;
     create_level();
     if (audio_ != nullptr && !audio_->Ready())
         ReportAudioProblem(audio_->LastError());
@@ -100,6 +102,7 @@ bool TForm1::InitializeRenderer() {
 bool TForm1::RunSetup() {
     AdSetup = std::make_unique<ad::TAdSetup>(*AdDraw, setupPresenter_);
     AdSetup->PluginFolder = files_.programFolder;
+    AdSetup->UseSettingsFile = files_.keepSettings;
     AdSetup->SettingsFileName =
         files_.settings.empty() ? files_.programFolder + ad::kAdSetupFileName : files_.settings;
     try {

@@ -31,12 +31,15 @@ struct FormFiles {
 
     // Holds the plugins and "adsettings.ini".
     std::string programFolder;
+    // Empty: no log file.
     std::string log = "adlog.txt";
-    // The values kept between runs; its presence offers Continue.
+    // The values kept between runs; its presence offers Continue. Empty: nothing is kept.
     std::string save = kSaveFileName;
     std::string dump = kDumpFileName;
     // The setup's choices; empty: "adsettings.ini" in the program folder.
     std::string settings;
+    // False: the setup's choices are neither read nor kept (there is nowhere to keep them).
+    bool keepSettings = true;
 };
 
 class TForm1 {
@@ -57,8 +60,9 @@ public:
     void FormCreate();
     // One frame; leaves Done false to be called again at once.
     void AppIdle(bool& Done);
-    // Shutdown: frees the engine objects, then writes the "save" file if the renderer had started.
-    // Runs once; no frame or event handler runs afterwards, and the message loop ends.
+    // Shutdown: frees the engine objects, then writes the "save" file if the renderer had started
+    // (never over a "save" that could not be read at start). Runs once; no frame or event handler
+    // runs afterwards, and the message loop ends.
     void FormClose();
     void FormDestroy() {}
     void FormKeyDown(int key);
@@ -110,6 +114,7 @@ private:
     HudScreen screen_;
     StickKeys stick_;
     bool fullScreen_ = false;
+    bool saveWritable_ = true;
     bool writeSaveOnClose_ = false;
     bool idleBound_ = false;
     bool exitRequested_ = false;

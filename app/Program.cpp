@@ -5,14 +5,15 @@
 #include <string>
 
 #include "app/Form.hpp"
-#include "engine/platform/SdlAudioDevice.hpp"
+#include "app/ProgramFiles.hpp"
 #include "engine/platform/Dialogs.hpp"
 #include "engine/platform/Files.hpp"
 #include "engine/platform/MessageLoop.hpp"
+#include "engine/platform/QuitSignals.hpp"
 #include "engine/platform/Random.hpp"
+#include "engine/platform/SdlAudioDevice.hpp"
 #include "engine/platform/TickSource.hpp"
 #include "engine/render/AdSetupForm.hpp"
-#include "engine/render/AdSetupSettings.hpp"
 
 namespace vimbo {
 
@@ -21,26 +22,19 @@ namespace {
 constexpr int kDesignedClientWidth = 772;
 constexpr int kDesignedClientHeight = 699;
 
-// Where the program keeps its files. The setup's choices stay beside the program where they can be
-// written (a build folder); an installed program's folder is read-only, so they go to the user's
-// settings folder instead.
-FormFiles ProgramFiles() {
-    FormFiles files(ad::platform::ProgramFolder());
-    if (!ad::platform::FolderWritable(files.programFolder)) {
-        const std::string config = ad::platform::UserConfigFolder("vimbo2");
-        if (!config.empty())
-            files.settings = config + ad::kAdSetupFileName;
-    }
-    return files;
-}
-
 } // namespace
 
 int RunProgram() {
+    // Closing the terminal the game was started from, a shutdown or Ctrl+C end the game as closing
+    // its window does: through FormClose, which saves.
+    ad::platform::CatchQuitSignals();
     ad::platform::SetApplicationTitle("vimbo 2");
     // Every game differs: the one generator is seeded from the clock once (tests seed it themselves).
     ad::platform::TickSource& ticks = ad::platform::SystemTicks();
     ad::platform::Randomize(ticks);
+    const ProgramPlace place = PrepareProgramFiles(ad::platform::ProgramFolder());
+    if (!place.problem.empty())
+        ad::platform::ShowMessage(place.problem);
     std::string error;
     auto window = ad::platform::CreateSdlWindow(kDesignedClientWidth, kDesignedClientHeight, "Form1", error);
     if (!window) {
@@ -50,7 +44,7 @@ int RunProgram() {
     ad::platform::MessageLoop loop(*window, ticks);
     ad::platform::SdlAudioDevice audio;
     ad::TAdSetupForm setupForm;
-    TForm1 form(*window, loop, ticks, ProgramFiles(), &audio, setupForm);
+    TForm1 form(*window, loop, ticks, place.files, &audio, setupForm);
     loop.On().close = [&] {
         form.FormClose();
         loop.Terminate();

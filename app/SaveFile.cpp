@@ -3,11 +3,11 @@
 
 #include <array>
 #include <charconv>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "engine/platform/AtomicFile.hpp"
+#include "engine/platform/Files.hpp"
+#include "engine/platform/RegularFiles.hpp"
 #include "game/GameState.hpp"
 
 namespace vimbo {
@@ -102,25 +102,63 @@ std::string FormatSaveText(const SavedValues& values) {
     return text;
 }
 
+namespace {
+
+enum class KeptAs { Copy, Moved };
+
+// A damaged file's text is kept beside it, since the end of the run writes the file anew. The copy
+// is a new file renamed into place, so a link left under its name is replaced, not written through.
+// A file far too large is moved there instead: copying it would cost as much time and disk as
+// reading it. Where it cannot be kept, the file itself is kept: the run's end must then leave it
+// alone.
+void KeepDamaged(const std::string& path, const std::string& problem, KeptAs how, SaveReadResult& result) {
+    const std::string kept = path + ".damaged";
+    result.message = "The saved settings in \"" + path + "\" are damaged: " + problem + ".\n";
+    if (how == KeptAs::Moved ? ad::platform::MoveFileAside(path, kept)
+                             : ad::platform::CopyFileAtomically(path, kept)) {
+        result.outcome = SaveReadOutcome::Damaged;
+        result.message += "They were kept as \"" + kept + "\"; the game goes on with what it could read.";
+    } else {
+        result.outcome = SaveReadOutcome::Untouchable;
+        result.message += "No copy of them could be kept as \"" + kept +
+                          "\", so the game leaves the file as it is and goes on with what it could read: "
+                          "this run's progress will not be kept in it.";
+    }
+}
+
+} // namespace
+
 SaveReadResult LoadSaveFile(const std::string& path) {
     SavedValues values{score, lives, topscore, soundOn, musicOn, difficulty};
     SaveReadResult result;
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
+    std::string text;
+    const ad::platform::FileReadResult read = ad::platform::ReadRegularFile(path, text, kSaveFileLimit);
+    switch (read.outcome) {
+    case ad::platform::FileReadOutcome::Read:
+        if (const std::string problems = ParseSaveText(text, values); !problems.empty())
+            KeepDamaged(path, problems, KeptAs::Copy, result);
+        break;
+    case ad::platform::FileReadOutcome::Missing:
         values = FreshInstallValues();
         result.outcome = SaveReadOutcome::Missing;
-    } else {
-        std::string text;
-        const std::string problems = ad::platform::ReadWholeFile(path, text) ? ParseSaveText(text, values)
-                                                                           : "the file cannot be read";
-        if (!problems.empty()) {
-            result.outcome = SaveReadOutcome::Damaged;
-            const std::string kept = path + ".damaged";
-            std::filesystem::copy_file(path, kept, std::filesystem::copy_options::overwrite_existing, error);
-            result.message = "The saved settings in \"" + path + "\" are damaged: " + problems + ".\n" +
-                             (error ? std::string("The game goes on with what it could read.")
-                                    : "They were kept as \"" + kept + "\"; the game goes on with what it could read.");
-        }
+        break;
+    case ad::platform::FileReadOutcome::TooLarge:
+        values = FreshInstallValues();
+        KeepDamaged(path, "the file is far too large (" + read.reason + ") to be a saved game", KeptAs::Moved,
+                    result);
+        break;
+    case ad::platform::FileReadOutcome::NotRegular:
+    case ad::platform::FileReadOutcome::Unreadable:
+        // What the game cannot read it must not replace: it may be all the player has.
+        values = FreshInstallValues();
+        result.outcome = SaveReadOutcome::Untouchable;
+        result.message =
+            (read.outcome == ad::platform::FileReadOutcome::NotRegular
+                 ? "\"" + path + "\" is " + read.reason + ", not a file of saved settings."
+                 : "The saved settings in \"" + path + "\" cannot be read: " + read.reason + ".") +
+            "\nThe game starts with a first run's settings and leaves it as it is: this run's "
+            "progress will not be kept in it.";
+        break;
     }
     score = values.score;
     lives = values.lives;
@@ -138,8 +176,7 @@ std::string WriteSaveFile(const std::string& path) {
 }
 
 bool SaveFileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::exists(path, error);
+    return ad::platform::FileExists(path);
 }
 
 } // namespace vimbo

@@ -9,6 +9,8 @@
 namespace vimbo {
 
 inline constexpr const char* kSaveFileName = "save";
+// Six short lines take a few dozen bytes; a file past this is damaged and is not read at all.
+inline constexpr uint64_t kSaveFileLimit = 64 * 1024;
 
 struct SavedValues {
     int32_t score = 0;
@@ -34,24 +36,30 @@ std::string ParseSaveText(std::string_view text, SavedValues& into);
 // and "hard" is written as an empty line.
 std::string FormatSaveText(const SavedValues& values);
 
-enum class SaveReadOutcome { Read, Missing, Damaged };
+// Damaged: the file reads but its text does not (or it is far too large); the run's end rewrites it.
+// Untouchable: the file exists but cannot be read, or is no file at all (a folder, a named pipe), or
+// is damaged and no copy of it could be kept; the game must then never replace or remove it.
+enum class SaveReadOutcome { Read, Missing, Damaged, Untouchable };
 
 struct SaveReadResult {
     SaveReadOutcome outcome = SaveReadOutcome::Read;
-    // For a damaged file, what was wrong and where its text was kept, for the player to see.
+    // For a damaged or untouchable file, what was wrong and what the game does about it, for the
+    // player to see once.
     std::string message;
 };
 
-// Loads the file at `path` into the game state. Without a file the game state takes the fresh
-// install's values. A damaged file (unreadable, or with a number line that does not read) gives the
-// values it could read; its text is first copied beside it as `path` + ".damaged", since the end of
-// the run writes the file anew.
+// Loads the file at `path` into the game state; opening it never blocks, whatever `path` is. Without
+// a file the game state takes the fresh install's values. A damaged file gives the values it could
+// read (a file over kSaveFileLimit, none); it is first kept beside it as `path` + ".damaged" (copied,
+// or moved there unread when over the limit), since the end of the run writes the file anew. An
+// unreadable one gives the fresh install's values.
 SaveReadResult LoadSaveFile(const std::string& path);
 
 // Writes the game state's six values to `path`, whole or not at all. Returns "" on success, else
 // what went wrong; the file on disk is then the one before.
 std::string WriteSaveFile(const std::string& path);
 
+// Whether a file of saved settings is there (a regular file; a folder or pipe under the name is not).
 bool SaveFileExists(const std::string& path);
 
 } // namespace vimbo

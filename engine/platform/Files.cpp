@@ -64,20 +64,43 @@ bool FolderWritable(const std::string& folder) {
     return access(WithSlash(folder).c_str(), W_OK) == 0;
 }
 
-std::string UserConfigFolder(const std::string& name) {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
+namespace {
+
+// $<variable>/<name>/ when the variable holds an absolute path, else ~/<fallback>/<name>/; made if
+// missing.
+std::string UserFolder(const char* variable, const char* fallback, const std::string& name,
+                       std::string* problem) {
+    const char* chosen = std::getenv(variable);
     const char* home = std::getenv("HOME");
     std::string base;
-    if (config != nullptr && *config == '/')
-        base = config;
-    else if (home != nullptr && *home != '\0')
-        base = std::string(home) + "/.config";
-    else
+    if (chosen != nullptr && *chosen == '/')
+        base = chosen;
+    else if (home != nullptr && *home == '/')
+        base = WithSlash(home) + fallback;
+    if (base.empty()) {
+        if (problem != nullptr)
+            *problem = std::string("neither ") + variable + " nor HOME names a folder";
         return {};
+    }
     const std::string folder = WithSlash(base) + name + "/";
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    return std::filesystem::is_directory(folder, error) ? folder : std::string{};
+    if (std::filesystem::is_directory(folder, error))
+        return folder;
+    if (problem != nullptr)
+        *problem = "\"" + folder + "\" cannot be made: " +
+                   (error ? error.message() : std::string("something else has its name"));
+    return {};
+}
+
+} // namespace
+
+std::string UserConfigFolder(const std::string& name, std::string* problem) {
+    return UserFolder("XDG_CONFIG_HOME", ".config", name, problem);
+}
+
+std::string UserDataFolder(const std::string& name, std::string* problem) {
+    return UserFolder("XDG_DATA_HOME", ".local/share", name, problem);
 }
 
 } // namespace ad::platform

@@ -19,7 +19,12 @@ bool FileExists(const std::string& path);
 bool FolderWritable(const std::string& folder);
 
 // The user's settings folder for the program, made if missing: $XDG_CONFIG_HOME/<name>/, or
-// ~/.config/<name>/ without it; with a trailing '/'. Empty when no such folder can be made.
-std::string UserConfigFolder(const std::string& name);
+// ~/.config/<name>/ without it (a relative value counts as none, as the XDG rules say); with a
+// trailing '/'. Empty when no such folder can be made, with the reason in `problem` when given.
+std::string UserConfigFolder(const std::string& name, std::string* problem = nullptr);
+
+// The user's data folder for the program, in the same way: $XDG_DATA_HOME/<name>/, or
+// ~/.local/share/<name>/.
+std::string UserDataFolder(const std::string& name, std::string* problem = nullptr);
 
 } // namespace ad::platform

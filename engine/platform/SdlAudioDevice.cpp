@@ -3,6 +3,11 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "engine/platform/RegularFiles.hpp"
 
 namespace ad::platform {
 
@@ -84,7 +89,25 @@ bool SdlAudioDevice::LoadMusic(const std::string& path) {
     // The old track goes first, so a failed open leaves no track rather than a stale one.
     Mix_HaltMusic();
     music_.reset();
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    // The mixer's own open would block on a named pipe under the track's name: the file is opened
+    // here, only when it is a file, and handed over.
+    FileReadResult opened;
+    const int fd = OpenRegularFile(path, opened);
+    if (fd < 0) {
+        lastError_ = "cannot open \"" + path + "\": " + ReadProblemText(opened);
+        return false;
+    }
+    FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+        return Fail("cannot open \"" + path + "\"");
+    }
+    SDL_RWops* bytes = SDL_RWFromFP(file, SDL_TRUE);
+    if (bytes == nullptr) {
+        std::fclose(file);
+        return Fail("cannot open \"" + path + "\"");
+    }
+    Mix_Music* music = Mix_LoadMUS_RW(bytes, 1);
     if (music == nullptr)
         return Fail("cannot open \"" + path + "\"");
     music_.reset(music);

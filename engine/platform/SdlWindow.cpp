@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "engine/platform/QuitSignals.hpp"
 #include "engine/platform/SdlGamepads.hpp"
 #include "engine/platform/SdlKeys.hpp"
 #include "engine/platform/SdlVideo.hpp"
@@ -13,6 +14,9 @@
 namespace ad::platform {
 
 namespace {
+
+// How often a wait for events looks for a quit signal.
+constexpr uint32_t kQuitSignalLookMs = 100;
 
 struct SdlDeleter {
     void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
@@ -225,6 +229,12 @@ bool SdlWindow::Translate(const SDL_Event& sdl, WindowEvent& event) {
 }
 
 bool SdlWindow::PollEvent(WindowEvent& event) {
+    // A quit signal asks the game to end as closing its window does.
+    if (QuitSignalled() != 0) {
+        event = WindowEvent{};
+        event.kind = EventKind::Close;
+        return true;
+    }
     SDL_Event sdl;
     while (SDL_PollEvent(&sdl) != 0) {
         if (Translate(sdl, event))
@@ -243,15 +253,15 @@ bool SdlWindow::WaitEvent(WindowEvent& event, uint32_t timeoutMs) {
     uint32_t remaining = timeoutMs;
     SDL_Event sdl;
     for (;;) {
-        const int got =
-            remaining == kWaitForever
-                ? SDL_WaitEvent(&sdl)
-                : SDL_WaitEventTimeout(&sdl, static_cast<int>(std::min<uint32_t>(remaining, INT32_MAX)));
-        if (got == 0)
-            return false;
-        if (Translate(sdl, event))
+        // SDL's wait does not wake for a signal: it is waited for in slices, looking in between.
+        const uint32_t slice = std::min(remaining, kQuitSignalLookMs);
+        const int got = SDL_WaitEventTimeout(&sdl, static_cast<int>(slice));
+        if (QuitSignalled() != 0)
+            return PollEvent(event);
+        if (got != 0 && Translate(sdl, event))
             return true;
-        // An event the game does not see (focus, key release) must not extend the whole wait.
+        // Neither an event the game does not see (focus, key release) nor a slice may extend the
+        // whole wait.
         if (timeoutMs == kWaitForever)
             continue;
         const uint32_t waited = ticks.Ticks() - start;

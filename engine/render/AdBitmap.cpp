@@ -5,9 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "engine/platform/RegularFiles.hpp"
 #include "engine/render/AdMessages.hpp"
 
 namespace ad {
@@ -185,11 +184,11 @@ bool TAdDesktopBitmapFormat::Load(std::span<const uint8_t> bytes, TAdBitmap& bit
 // ---- TAdBitmap -------------------------------------------------------------------------------
 
 void TAdBitmap::LoadFromFile(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    std::vector<uint8_t> bytes;
-    if (file)
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    LoadFromMemory(fileName, bytes);
+    // Only a regular file is read (a pipe under the name would block); anything else reads as no
+    // bytes, which no format accepts.
+    std::string content;
+    platform::ReadRegularFile(fileName, content);
+    LoadFromMemory(fileName, std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
 }
 
 void TAdBitmap::LoadFromMemory(const std::string& fileName, std::span<const uint8_t> bytes) {

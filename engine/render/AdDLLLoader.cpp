@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/platform/Files.hpp"
+#include "engine/platform/IsolatedRun.hpp"
 #include "engine/render/AdMessages.hpp"
 
 namespace ad {
@@ -67,22 +68,61 @@ void TAdDllLoader::LoadLibrary(const std::string& fileName) {
     fileName_ = fileName;
 }
 
-bool TAdDLLExplorer::ReadInformation(const std::string& path, TAdLibraryInformation& information) {
+namespace {
+
+// The child's answer: one letter saying what it found, then the record or the loader's reason.
+constexpr char kAnswerRecord = 'R';
+constexpr char kAnswerNotLoadable = 'L';
+constexpr char kAnswerNoInformation = 'N';
+
+std::string ExamineInThisProcess(const std::string& path) {
     std::string error;
     auto library = platform::DynamicLibrary::Open(path, error);
-    if (!library) return false;
+    if (!library)
+        return kAnswerNotLoadable + error;
     auto info = reinterpret_cast<AdLibraryInformationFn>(library->Symbol("AdLibraryInformation"));
-    if (info == nullptr) return false;
-    information = ReadLibraryInformation(info);
-    return true;
+    if (info == nullptr)
+        return std::string(1, kAnswerNoInformation);
+    std::array<uint8_t, kAdLibraryInfoSize> record{};
+    info(record.data());
+    return kAnswerRecord + std::string(reinterpret_cast<const char*>(record.data()), record.size());
+}
+
+} // namespace
+
+bool TAdDLLExplorer::ReadInformation(const std::string& path, TAdLibraryInformation& information,
+                                     std::string& problem, uint32_t timeoutMs) {
+    const platform::IsolatedResult examined =
+        platform::RunIsolated([&] { return ExamineInThisProcess(path); }, timeoutMs);
+    const std::string& answer = examined.output;
+    if (examined.outcome != platform::IsolatedOutcome::Finished) {
+        problem = "it " + examined.failure + " while being loaded";
+    } else if (answer.size() == 1 + kAdLibraryInfoSize && answer[0] == kAnswerRecord) {
+        const auto* record = reinterpret_cast<const uint8_t*>(answer.data() + 1);
+        information = {ReadShortString(record + kAdLibraryTitleOffset),
+                       ReadShortString(record + kAdLibraryVersionOffset)};
+        return true;
+    } else if (!answer.empty() && answer[0] == kAnswerNotLoadable) {
+        problem = "it cannot be loaded: " + answer.substr(1);
+    } else if (answer == std::string(1, kAnswerNoInformation)) {
+        problem = MessageText(kMsgInvalidPlugin);
+    } else {
+        problem = "it ended without reporting its information";
+    }
+    return false;
 }
 
 void TAdDLLExplorer::GetPlugins(std::vector<std::string>& list, const std::string& folder,
-                                const std::string& extension) {
+                                const std::string& extension, std::vector<std::string>* leftOut) {
     for (const std::string& name : platform::FindFiles(folder, "*AdPlugin*" + extension)) {
         TAdLibraryInformation information;
-        if (ReadInformation(folder + name, information) && information.Version == kAdLibraryVersion)
+        std::string problem;
+        if (ReadInformation(folder + name, information, problem) && information.Version != kAdLibraryVersion)
+            problem = IncompatibleVersionMessage(name, information.Version, kAdLibraryVersion);
+        if (problem.empty())
             list.push_back(information.Title + "=" + folder + name);
+        else if (leftOut != nullptr)
+            leftOut->push_back(folder + name + " is left out: " + problem);
     }
 }
 

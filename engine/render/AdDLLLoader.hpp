@@ -1,6 +1,7 @@
 // Loading a renderer plugin library and checking its information record; finding the compatible ones.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,17 +50,25 @@ private:
     TAdLibraryInformation information_;
 };
 
+// How long a candidate library may take to load and report its information record; loading takes
+// milliseconds, so only a library that hangs comes near it.
+inline constexpr uint32_t kAdPluginExamineTimeoutMs = 10000;
+
 // Finds the plugin libraries in a folder that report the engine's version.
 class TAdDLLExplorer {
 public:
     // Appends "title=path" for each compatible library matching "*AdPlugin*" + extension in
     // `folder` (which ends with a separator), sorted by file name. Libraries that cannot be loaded,
-    // have no information record or report another version are left out.
+    // have no information record, report another version, crash or hang are left out; `leftOut`
+    // (when given) gets one line for each, naming it and saying why.
     static void GetPlugins(std::vector<std::string>& list, const std::string& folder,
-                           const std::string& extension = ".so");
+                           const std::string& extension = ".so", std::vector<std::string>* leftOut = nullptr);
 
-    // Reads a library's information without keeping it loaded; false when it is not a plugin.
-    static bool ReadInformation(const std::string& path, TAdLibraryInformation& information);
+    // Reads a library's information in a child process, so that a library that crashes or hangs as
+    // it loads or reports harms nothing; the library is never loaded into this process. False when
+    // it is not a plugin, with the reason in `problem`.
+    static bool ReadInformation(const std::string& path, TAdLibraryInformation& information,
+                                std::string& problem, uint32_t timeoutMs = kAdPluginExamineTimeoutMs);
 };
 
 } // namespace ad

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "engine/platform/AtomicFile.hpp"
+#include "engine/platform/RegularFiles.hpp"
 
 namespace ad {
 
@@ -22,8 +23,18 @@ bool SameName(const std::string& a, const std::string& b) { return strcasecmp(a.
 } // namespace
 
 TAdIniFile::TAdIniFile(std::string fileName) : fileName_(std::move(fileName)) {
+    if (fileName_.empty())
+        return;
     std::string content;
-    if (!platform::ReadWholeFile(fileName_, content)) return;
+    const platform::FileReadResult read = platform::ReadRegularFile(fileName_, content, kAdIniFileLimit);
+    if (read.outcome == platform::FileReadOutcome::Missing)
+        return;
+    if (read.outcome != platform::FileReadOutcome::Read) {
+        readProblem_ = "\"" + fileName_ + "\" cannot be used as settings: " + platform::ReadProblemText(read);
+        // What cannot be read may hold what the player wants kept; a damaged file is simply replaced.
+        unreadable_ = read.outcome == platform::FileReadOutcome::Unreadable;
+        return;
+    }
     std::istringstream in(content);
     std::string line;
     Section* current = nullptr;
@@ -97,6 +108,8 @@ std::string TAdIniFile::Text() const {
     return text;
 }
 
-bool TAdIniFile::UpdateFile() const { return platform::WriteFileAtomically(fileName_, Text()); }
+bool TAdIniFile::UpdateFile() const {
+    return !unreadable_ && platform::WriteFileAtomically(fileName_, Text());
+}
 
 } // namespace ad

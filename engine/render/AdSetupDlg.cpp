@@ -80,6 +80,8 @@ TAdSetupControl& TAdSetupSection::Add(TAdSetupControl control) {
 TAdSetupDialog::TAdSetupDialog(TAdSetup& setup, std::vector<platform::ScreenMode> screenModes,
                                const platform::ScreenMode& desktopMode)
     : setup_(setup), draw_(setup.Draw()), settings_(setup.UseSettingsFile ? setup.SettingsFileName : "") {
+    if (!settings_.ReadProblem().empty())
+        setup_.ReportReadProblem(settings_.ReadProblem());
     for (const platform::ScreenMode& mode : screenModes) {
         if (mode.width <= 639 || mode.bitDepth <= 15)
             continue;
@@ -347,7 +349,10 @@ std::string TAdSetup::PluginPath(int index) const {
 bool TAdSetup::Execute() {
     if (Parts & kAdSetupPluginChoice) {
         plugins_.clear();
-        TAdDLLExplorer::GetPlugins(plugins_, PluginFolder, PluginExtension);
+        std::vector<std::string> leftOut;
+        TAdDLLExplorer::GetPlugins(plugins_, PluginFolder, PluginExtension, &leftOut);
+        for (const std::string& line : leftOut)
+            draw_.Log.AddEntry(TAdLogType::Warning, "TAdDLLExplorer", line);
         selectedPlugin_ = -1;
         if (plugins_.empty())
             throw ESetupDlgNoPluginsFound();
@@ -360,6 +365,13 @@ bool TAdSetup::Execute() {
         return false;
     dialog.SaveSettings();
     return true;
+}
+
+void TAdSetup::ReportReadProblem(const std::string& problem) {
+    if (readProblemReported_)
+        return;
+    readProblemReported_ = true;
+    draw_.Log.AddEntry(TAdLogType::Warning, "TAdSetup", problem + "; the setup starts from its defaults");
 }
 
 void TAdSetup::ReportSaveFailure() {

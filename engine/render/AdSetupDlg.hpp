@@ -186,12 +186,16 @@ private:
     // The program folder may be read-only (a system-wide install): the game then starts on the
     // choices made, and the log says once per run that they were not kept.
     void ReportSaveFailure();
+    // A settings file that is there but cannot be used (unreadable, far too large, a folder) is
+    // logged once per run; the dialog then starts from the defaults.
+    void ReportReadProblem(const std::string& problem);
 
     TAdDraw& draw_;
     TAdSetupPresenter& presenter_;
     std::vector<std::string> plugins_;
     int selectedPlugin_ = -1;
     bool saveFailureReported_ = false;
+    bool readProblemReported_ = false;
 };
 
 } // namespace ad

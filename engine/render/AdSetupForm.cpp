@@ -11,6 +11,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "engine/platform/QuitSignals.hpp"
 #include "engine/platform/Resources.hpp"
 #include "engine/platform/SdlVideo.hpp"
 
@@ -252,6 +253,9 @@ bool TAdSetupForm::ShowModal(TAdSetupDialog& dialog) {
     while (answer == Answer::None) {
         SDL_Event event;
         bool got = SDL_WaitEventTimeout(&event, kIdleWaitMs) != 0;
+        // A signal asking the game to end answers as closing the dialog does.
+        if (platform::QuitSignalled() != 0)
+            answer = Answer::Cancel;
         while (got && answer == Answer::None) {
             answer = keys.FromEvent(event);
             if (answer == Answer::None && !keys.Holds(event))

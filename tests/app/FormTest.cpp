@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "game/GameState.hpp"
 #include "game/Sound.hpp"
 #include "game/World.hpp"
+#include "tests/support/ChildRun.hpp"
 #include "tests/support/HeadlessSurface.hpp"
 #include "tests/support/RecordingAudioDevice.hpp"
 #include "tests/support/ScriptedSetup.hpp"
@@ -321,4 +323,48 @@ TEST_F(FormTest, ADamagedSaveIsReportedAndTheGameStillStarts) {
     EXPECT_TRUE(std::filesystem::exists(folder_ + "save.damaged"));
     Frame(16);
     EXPECT_EQ(window_.PresentCount(), 1);
+}
+
+TEST_F(FormTest, ASaveThePlayerMayNotReadIsToldOnceAndNeverReplaced) {
+    InstallSoftwarePlugin();
+    const std::string text = "900\r\n5\r\n1250\r\n0\r\n1\r\n3\r\n";
+    std::ofstream(folder_ + "save", std::ios::binary) << text;
+    ::chmod((folder_ + "save").c_str(), 0);
+    vimbo::test::OpenToPlayer(folder_);
+    // Root reads through any file mode: the whole run is made under the player's own account.
+    EXPECT_EQ(vimbo::test::RunInChild(
+                  [&]() -> std::string {
+                      Create();
+                      if (form_->ExitRequested())
+                          return "the game did not start";
+                      if (vimbo::lives != 3 || !vimbo::soundOn || !vimbo::musicOn)
+                          return "not a first run's values";
+                      Frame(16);
+                      vimbo::topscore = 5000;
+                      form_->FormClose();
+                      if (messages_.size() != 1)
+                          return "told " + std::to_string(messages_.size()) + " times";
+                      return messages_[0].find("will not be kept") == std::string::npos ? messages_[0] : "";
+                  },
+                  {.asPlayer = true}),
+              "");
+    ::chmod((folder_ + "save").c_str(), 0600);
+    std::ifstream saved(folder_ + "save", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), text);
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "save.damaged"));
+}
+
+TEST_F(FormTest, ARendererLibraryThatCrashesAsItIsExaminedIsLeftOutAndLogged) {
+    InstallSoftwarePlugin();
+    // Named to be found first.
+    std::filesystem::create_symlink(std::string(VIMBO_BROKEN_PLUGIN_DIR) + "/CrashingFakeAdPlugin.so",
+                                    folder_ + "ACrashingFakeAdPlugin.so");
+    Create();
+    ASSERT_FALSE(form_->ExitRequested()) << (messages_.empty() ? "" : messages_[0]);
+    EXPECT_EQ(form_->AdDraw->DllName(), folder_ + "SoftwareAdPlugin.so");
+    Frame(16);
+    EXPECT_EQ(window_.PresentCount(), 1);
+    std::ifstream log(folder_ + "adlog.txt");
+    const std::string logged{std::istreambuf_iterator<char>(log), {}};
+    EXPECT_NE(logged.find("ACrashingFakeAdPlugin.so is left out: it "), std::string::npos) << logged;
 }

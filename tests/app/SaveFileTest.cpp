@@ -1,5 +1,5 @@
-// Tests of the "save" file: its text both ways, a missing or damaged file at start, and writing it
-// whole or not at all, even when the writer dies part-way.
+// Tests of the "save" file: its text both ways, a missing, damaged, oversized, unreadable or special
+// file at start, and writing it whole or not at all, even when the writer dies part-way.
 #include "app/SaveFile.hpp"
 
 #include <gtest/gtest.h>
@@ -8,8 +8,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 
 #include "game/GameState.hpp"
+#include "tests/support/ChildRun.hpp"
 #include "tests/support/InterruptedWrite.hpp"
 #include "tests/support/TestPaths.hpp"
 
@@ -127,6 +129,124 @@ TEST_F(SaveFileTest, ADamagedFileIsKeptAsItWasAndTheGoodLinesCount) {
     EXPECT_EQ(difficulty, "hard");
 }
 
+TEST_F(SaveFileTest, TheDamagedFilesCopyIsANewFileNeverWrittenThroughALinkAndAsPrivateAsTheSave) {
+    const std::string text = "300\r\n5\r\n12x\r\n0\r\n1\r\n3\r\n";
+    WriteFile(path_, text);
+    ::chmod(path_.c_str(), 0600);
+    const std::string victim = folder_ + "notes";
+    WriteFile(victim, "the player's own notes");
+    std::filesystem::create_symlink(victim, path_ + ".damaged");
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Damaged);
+    EXPECT_EQ(ReadFile(victim), "the player's own notes");
+    EXPECT_FALSE(std::filesystem::is_symlink(path_ + ".damaged"));
+    EXPECT_EQ(ReadFile(path_ + ".damaged"), text);
+    EXPECT_EQ(std::filesystem::status(path_ + ".damaged").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST_F(SaveFileTest, ADamagedFileOfWhichNoCopyCanBeKeptIsLeftAlone) {
+    const std::string text = "300\r\n5\r\n12x\r\n0\r\n1\r\n3\r\n";
+    WriteFile(path_, text);
+    // A folder under the copy's name: no copy can take its place.
+    std::filesystem::create_directory(path_ + ".damaged");
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Untouchable) << "the run's end must not write over it";
+    EXPECT_NE(result.message.find("will not be kept"), std::string::npos) << result.message;
+    EXPECT_EQ(score, 300) << "the values that read still count";
+    EXPECT_EQ(ReadFile(path_), text);
+}
+
+ino_t Inode(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST_F(SaveFileTest, AFileFarTooLargeIsDamagedAndMovedAsideWithoutBeingReadOrCopied) {
+    WriteFile(path_, "0\r\n9\r\n4000\r\n0\r\n0\r\n3\r\n");
+    // The size alone decides: its first lines read well, and a reader reading it whole would agree.
+    // Sparse, it takes no room on the disk; a copy would write a whole gigabyte.
+    std::filesystem::resize_file(path_, 1ull << 30);
+    const ino_t file = Inode(path_);
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Damaged);
+    EXPECT_NE(result.message.find("too large"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("kept as"), std::string::npos) << result.message;
+    EXPECT_EQ(lives, 3) << "a first run's values";
+    EXPECT_EQ(topscore, 0);
+    EXPECT_TRUE(soundOn);
+    EXPECT_EQ(Inode(path_ + ".damaged"), file) << "the file itself, kept whole";
+    std::string start(10, '\0');
+    std::ifstream(path_ + ".damaged", std::ios::binary).read(start.data(), 10);
+    EXPECT_EQ(start, "0\r\n9\r\n4000");
+    EXPECT_EQ(WriteSaveFile(path_), "");
+    EXPECT_EQ(ReadFile(path_), "0\r\n3\r\n0\r\n1\r\n1\r\n2\r\n") << "the run's end writes it anew";
+}
+
+TEST_F(SaveFileTest, AFileFarTooLargeThatCannotBeMovedAsideIsLeftAlone) {
+    WriteFile(path_, std::string(kSaveFileLimit + 1, '7'));
+    std::filesystem::create_directory(path_ + ".damaged");
+    const SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Untouchable) << "the run's end must not write over it";
+    EXPECT_EQ(std::filesystem::file_size(path_), kSaveFileLimit + 1);
+    EXPECT_TRUE(std::filesystem::is_empty(path_ + ".damaged"));
+}
+
+// The file stays exactly as it was, and nothing is made beside it.
+void ExpectUntouched(const std::string& folder, const std::string& path) {
+    EXPECT_FALSE(std::filesystem::exists(path + ".damaged"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(path)));
+}
+
+TEST_F(SaveFileTest, AFileThePlayerMayNotReadStartsAFirstRunAndIsLeftAlone) {
+    WriteFile(path_, "0\r\n9\r\n4000\r\n0\r\n0\r\n3\r\n");
+    ::chmod(path_.c_str(), 0);
+    test::OpenToPlayer(folder_);
+    // Root reads through any file mode: the player's own account is what meets the refusal.
+    EXPECT_EQ(test::RunInChild(
+                  [&]() -> std::string {
+                      const SaveReadResult result = LoadSaveFile(path_);
+                      if (result.outcome != SaveReadOutcome::Untouchable)
+                          return "not untouchable: " + result.message;
+                      if (result.message.find("Permission denied") == std::string::npos ||
+                          result.message.find("will not be kept") == std::string::npos)
+                          return "the message does not say why and what follows: " + result.message;
+                      if (lives != 3 || topscore != 0 || !soundOn || !musicOn || difficulty != "normal")
+                          return "not a first run's values";
+                      return "";
+                  },
+                  {.asPlayer = true}),
+              "");
+    ExpectUntouched(folder_, path_);
+    ::chmod(path_.c_str(), 0600);
+    EXPECT_EQ(ReadFile(path_), "0\r\n9\r\n4000\r\n0\r\n0\r\n3\r\n");
+}
+
+TEST_F(SaveFileTest, AFolderOrAPipeUnderTheNameIsNoSaveAndStaysWithoutBlockingTheGame) {
+    std::filesystem::create_directory(path_);
+    SaveReadResult result = LoadSaveFile(path_);
+    EXPECT_EQ(result.outcome, SaveReadOutcome::Untouchable);
+    EXPECT_NE(result.message.find("is a folder"), std::string::npos) << result.message;
+    EXPECT_EQ(lives, 3);
+    EXPECT_FALSE(SaveFileExists(path_)) << "no Continue for a folder";
+    ExpectUntouched(folder_, path_);
+    std::filesystem::remove(path_);
+
+    ASSERT_EQ(::mkfifo(path_.c_str(), 0644), 0);
+    // A pipe nobody writes into holds a blocking open for good: the game's side runs where an alarm
+    // ends it.
+    EXPECT_EQ(test::RunInChild([&]() -> std::string {
+                  const SaveReadResult piped = LoadSaveFile(path_);
+                  if (piped.outcome != SaveReadOutcome::Untouchable ||
+                      piped.message.find("named pipe") == std::string::npos)
+                      return "not refused as a pipe: " + piped.message;
+                  return WriteSaveFile(path_).empty() ? "a pipe was replaced by the save" : "";
+              }),
+              "");
+    ExpectUntouched(folder_, path_);
+}
+
 TEST_F(SaveFileTest, InADamagedFileOddSwitchesAndDifficultyTakeFirstRunValues) {
     WriteFile(path_, "x\r\n\r\n10\r\n2\r\n0\r\n7\r\n");
     const SaveReadResult result = LoadSaveFile(path_);
@@ -146,6 +266,17 @@ TEST_F(SaveFileTest, AFileThatReadsWellIsTakenAsItStands) {
     EXPECT_EQ(lives, 0);
     EXPECT_FALSE(soundOn) << "only \"1\" switches on";
     EXPECT_EQ(difficulty, "") << "an unknown difficulty keeps the start value";
+}
+
+TEST_F(SaveFileTest, EachWriteKeepsThePermissionsThePlayerGaveTheFile) {
+    ASSERT_EQ(WriteSaveFile(path_), "");
+    ::chmod(path_.c_str(), 0600);
+    score = 10;
+    ASSERT_EQ(WriteSaveFile(path_), "");
+    ASSERT_EQ(WriteSaveFile(path_), "");
+    EXPECT_EQ(std::filesystem::status(path_).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << "a private save stays private";
 }
 
 TEST_F(SaveFileTest, WritesTheGameStateWholeAndReadsItBack) {

@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
+
+#include "tests/support/ChildRun.hpp"
+#include "tests/support/TestPaths.hpp"
 
 namespace ad::platform {
 namespace {
@@ -43,6 +47,27 @@ TEST_F(SdlAudioDeviceTest, MissingMusicFileFailsWithATextAndLeavesNothingPlaying
     EXPECT_NE(device.LastError().find("no-such-folder/muz0.mp3"), std::string::npos);
     EXPECT_FALSE(device.PlayMusic(1));
     EXPECT_FALSE(device.MusicPlaying());
+}
+
+TEST_F(SdlAudioDeviceTest, AMusicFileThatIsAPipeOrAFolderIsRefusedWithoutBlocking) {
+    const std::string folder = vimbo::test::MakeTempFolder("music");
+    ASSERT_EQ(::mkfifo((folder + "muz0.mp3").c_str(), 0644), 0);
+    std::filesystem::create_directory(folder + "muz1.mp3");
+    // A pipe nobody writes into holds a blocking open for good: the device runs where an alarm ends it.
+    EXPECT_EQ(vimbo::test::RunInChild([&]() -> std::string {
+                  SdlAudioDevice device;
+                  if (!device.Ready())
+                      return "no audio device";
+                  if (device.LoadMusic(folder + "muz0.mp3") ||
+                      device.LastError().find("named pipe") == std::string::npos)
+                      return "a pipe was taken for music: " + device.LastError();
+                  if (device.LoadMusic(folder + "muz1.mp3") ||
+                      device.LastError().find("a folder") == std::string::npos)
+                      return "a folder was taken for music: " + device.LastError();
+                  return device.PlayMusic(1) ? "something plays" : "";
+              }),
+              "");
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(SdlAudioDeviceTest, PlaysAndStopsAMusicTrackOfTheProgram) {

@@ -1,5 +1,5 @@
 // Loading renderer plugin libraries: the version check, broken libraries, and the search for
-// compatible ones.
+// compatible ones, which survives libraries that crash or hang as they are examined.
 #include "engine/render/AdDLLLoader.hpp"
 
 #include <filesystem>
@@ -14,6 +14,7 @@
 namespace {
 
 const std::string kFakes = VIMBO_FAKE_PLUGIN_DIR "/";
+const std::string kBroken = VIMBO_BROKEN_PLUGIN_DIR "/";
 
 TEST(AdDllLoader, LoadsTheSoftwarePluginAndReadsItsRecord) {
     ad::TAdDllLoader loader;
@@ -93,6 +94,37 @@ TEST(AdDllExplorer, ListsOnlyCompatibleLibrariesMatchingThePatternSortedByName) 
         "WindowOnlyFakeAdPlugin=" + kFakes + "WindowOnlyFakeAdPlugin.so",
     };
     EXPECT_EQ(plugins, expected);
+}
+
+TEST(AdDllExplorer, SaysWhyEachLeftOutLibraryIsLeftOut) {
+    std::vector<std::string> plugins, leftOut;
+    ad::TAdDLLExplorer::GetPlugins(plugins, kFakes, ".so", &leftOut);
+    ASSERT_EQ(leftOut.size(), 2u);
+    EXPECT_EQ(
+        leftOut[0],
+        kFakes +
+            "NoInfoFakeAdPlugin.so is left out: The specified graphic plugin is not a valid engine plugin!");
+    EXPECT_NE(leftOut[1].find("OldFakeAdPlugin.so is left out: The version of the library"),
+              std::string::npos)
+        << leftOut[1];
+}
+
+TEST(AdDllExplorer, LeavesOutLibrariesThatAbortCrashOrHangAsTheyAreExaminedAndGoesOn) {
+    const std::string folder = vimbo::test::MakeTempFolder("broken-plugins");
+    for (const std::string name :
+         {"AbortingFakeAdPlugin.so", "CrashingFakeAdPlugin.so", "HangingFakeAdPlugin.so"})
+        std::filesystem::create_symlink(kBroken + name, folder + name);
+    std::filesystem::create_symlink(kFakes + "GoodFakeAdPlugin.so", folder + "GoodFakeAdPlugin.so");
+    std::vector<std::string> plugins, leftOut;
+    ad::TAdDLLExplorer::GetPlugins(plugins, folder, ".so", &leftOut);
+    EXPECT_EQ(plugins, std::vector<std::string>{"GoodFakeAdPlugin=" + folder + "GoodFakeAdPlugin.so"});
+    ASSERT_EQ(leftOut.size(), 3u);
+    EXPECT_EQ(leftOut[0].rfind(folder + "AbortingFakeAdPlugin.so is left out: it ", 0), 0u) << leftOut[0];
+    EXPECT_EQ(leftOut[1].rfind(folder + "CrashingFakeAdPlugin.so is left out: it ", 0), 0u) << leftOut[1];
+    EXPECT_EQ(leftOut[2],
+              folder +
+                  "HangingFakeAdPlugin.so is left out: it did not finish within 10 s while being loaded");
+    std::filesystem::remove_all(folder);
 }
 
 TEST(AdDllExplorer, FindsTheShippedSoftwarePlugin) {

@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include "engine/render/AdSetupSettings.hpp"
+#include "tests/support/ChildRun.hpp"
 #include "tests/support/InterruptedWrite.hpp"
 #include "tests/support/TestPaths.hpp"
 
@@ -84,6 +86,53 @@ TEST_F(IniFileTest, ASetupKilledWhileWritingKeepsTheOldSettingsAndTheNextWriteLe
     ASSERT_TRUE(ini.UpdateFile());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1) << "no stray file survives";
     EXPECT_TRUE(ad::TAdIniFile(path).ReadBool("ad2dsetup", "fullscreen", false));
+}
+
+TEST_F(IniFileTest, AFileFarTooLargeIsNotReadAndItsPlaceTakesTheNewChoices) {
+    // Its first lines would read, so only a reader that never got that far gives the defaults.
+    const std::string path = Write("[ad2dsetup]\nfullscreen=1\n" + std::string(ad::kAdIniFileLimit, ';'));
+    ad::TAdIniFile ini(path);
+    EXPECT_FALSE(ini.ReadBool("ad2dsetup", "fullscreen", false));
+    EXPECT_NE(ini.ReadProblem().find("too large"), std::string::npos) << ini.ReadProblem();
+    ini.WriteBool("ad2dsetup", "fullscreen", true);
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_LT(std::filesystem::file_size(path), 100u);
+}
+
+TEST_F(IniFileTest, APipeIsReadAsNoFileWithoutBlockingAndIsNotReplaced) {
+    const std::string path = folder_ + "adsettings.ini";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    // A pipe nobody writes into holds a blocking open for good: the reads run where an alarm ends them.
+    EXPECT_EQ(vimbo::test::RunInChild([&]() -> std::string {
+                  ad::TAdIniFile ini(path);
+                  if (ini.ReadProblem().find("named pipe") == std::string::npos)
+                      return "not reported as a pipe: " + ini.ReadProblem();
+                  ini.WriteBool("ad2dsetup", "fullscreen", true);
+                  return ini.UpdateFile() ? "the pipe was replaced" : "";
+              }),
+              "");
+    struct stat info {};
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(IniFileTest, AFileThePlayerMayNotReadIsNeverReplaced) {
+    const std::string path = Write("[ad2dsetup]\nplugin=/mine\n");
+    ::chmod(path.c_str(), 0);
+    vimbo::test::OpenToPlayer(folder_);
+    EXPECT_EQ(vimbo::test::RunInChild(
+                  [&]() -> std::string {
+                      ad::TAdIniFile ini(path);
+                      if (ini.ReadProblem().find("Permission denied") == std::string::npos)
+                          return "not reported: " + ini.ReadProblem();
+                      ini.WriteString("ad2dsetup", "plugin", "/other");
+                      return ini.UpdateFile() ? "an unreadable file was replaced" : "";
+                  },
+                  {.asPlayer = true}),
+              "");
+    ::chmod(path.c_str(), 0600);
+    std::ifstream file(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "[ad2dsetup]\nplugin=/mine\n");
 }
 
 } // namespace

@@ -340,11 +340,14 @@ TEST_F(SetupDlgTest, ASettingsFileThatCannotBeWrittenIsLoggedOnceAndTheChoicesSt
     EXPECT_EQ(draw_->DllName(), folder_ + "OptionsFakeAdPlugin.so");
     // The choice made before the plugin change survives the rebuild without the file.
     EXPECT_EQ(draw_->DisplayWidth, 800);
+    // Once each: the folder where the file should be, and the choices not kept.
     const std::vector<std::string> lines = LogLines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find("adsettings.ini"), std::string::npos) << lines[0];
-    EXPECT_NE(lines[0].find("could not be saved"), std::string::npos) << lines[0];
-    EXPECT_EQ(draw_->Log.Entries()[0].Type, ad::TAdLogType::Warning);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("adsettings.ini\" cannot be used as settings: it is a folder"), std::string::npos)
+        << lines[0];
+    EXPECT_NE(lines[1].find("adsettings.ini"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("could not be saved"), std::string::npos) << lines[1];
+    EXPECT_EQ(draw_->Log.Entries()[1].Type, ad::TAdLogType::Warning);
 }
 
 } // namespace

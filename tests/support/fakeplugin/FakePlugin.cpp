@@ -1,7 +1,10 @@
 // A renderer plugin that draws nothing, built in variants that fail in each way the engine's loader
 // and surface must survive (another version, no information record, no application object, a
-// failing initialisation), and one offering options in several groups.
+// failing initialisation, an abort as it loads, a crash or a hang as it reports), and one offering
+// options in several groups.
+#include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 #include "engine/render/AdPluginApi.hpp"
 
@@ -61,8 +64,22 @@ __attribute__((visibility("default"))) ad::AdApplication* CreateApplication() {
 
 __attribute__((visibility("default"))) void* CreateShaderSystem() { return nullptr; }
 
+#if FAKE_MISBEHAVES == 1
+__attribute__((constructor)) static void AbortAsItLoads() {
+    std::abort();
+}
+#endif
+
 #if FAKE_HAS_INFO
 __attribute__((visibility("default"))) void AdLibraryInformation(uint8_t* record) {
+#if FAKE_MISBEHAVES == 2
+    // A stray write far outside the record, as a broken library's would be.
+    volatile uint8_t* const stray = record + (static_cast<size_t>(1) << 46);
+    *stray = 1;
+#elif FAKE_MISBEHAVES == 3
+    for (;;)
+        ::pause();
+#endif
     ad::AdWriteShortString(record + ad::kAdLibraryTitleOffset, FAKE_TITLE);
     ad::AdWriteShortString(record + ad::kAdLibraryVersionOffset, FAKE_VERSION);
 }

@@ -105,6 +105,14 @@ protected:
             ::chdir(work_.c_str());
             ::setenv("DISPLAY", (on != nullptr ? on : &display_)->Name().c_str(), 1);
             ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+            // In a sanitized build the game's own leaks are the in-process tests' to find. Here the
+            // system's GL driver, loaded for the setup window and unloaded before the end, leaves
+            // blocks whose allocating code is no longer mapped when the leak checker looks, so no
+            // suppression can name the library, and the game's exit status would be the checker's.
+            const char* given = std::getenv("LSAN_OPTIONS");
+            const std::string leakOptions =
+                (given != nullptr ? std::string(given) + ":" : "") + "detect_leaks=0";
+            ::setenv("LSAN_OPTIONS", leakOptions.c_str(), 1);
             const int out = ::open((work_ + "out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(out, STDOUT_FILENO);
             ::dup2(out, STDERR_FILENO);

@@ -358,6 +358,9 @@ bool SdlWindow::PresentThroughSurface(const uint8_t* bgra, int width, int height
                                                                  32, width * 4, SDL_PIXELFORMAT_BGRA32));
     if (!frame)
         return false;
+    // The frame is opaque whatever its alpha bytes hold, as through the renderer; a blended blit
+    // would also cost several times a copy.
+    SDL_SetSurfaceBlendMode(frame.get(), SDL_BLENDMODE_NONE);
     const FitRect fit = FitInto(width, height, target->w, target->h);
     SDL_Rect place{fit.x, fit.y, fit.width, fit.height};
     if (fit.width != target->w || fit.height != target->h)

@@ -136,7 +136,8 @@ TEST_F(SdlWindowTest, WithoutAVerticalSyncToWaitForFramesGoStraightIntoTheWindow
             bgra[i] = 10;
             bgra[i + 1] = 20;
             bgra[i + 2] = 30;
-            bgra[i + 3] = 255;
+            // Shown all the same: the window's picture is opaque, as through the renderer.
+            bgra[i + 3] = 0;
         }
         return bgra;
     }();

@@ -55,7 +55,8 @@ void TForm1::FormCreate() {
     // The player was told once that this run cannot be kept there; the file stays as it is.
     saveWritable_ = saved.outcome != SaveReadOutcome::Untouchable && !files_.save.empty();
     AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false, ticks_);
-    AdDraw = std::make_unique<ad::TAdDraw>(&window_, files_.log);
+    // The renderer paces its frames on the frame timer's clock.
+    AdDraw = std::make_unique<ad::TAdDraw>(&window_, files_.log, ticks_);
     AdDraw->ApplicationTitle = ad::platform::ApplicationTitle();
     if (!RunSetup()) {
         exitRequested_ = true;

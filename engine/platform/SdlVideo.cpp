@@ -36,6 +36,10 @@ bool SdlVideoReference::Acquire(std::string& error) {
         return true;
     // The game closes through its own window event; SDL must not add a second, global quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // A window surface is the window system's own framebuffer, a plain copy per frame. SDL's default
+    // stand-in draws it through an OpenGL renderer instead, which on a CPU rasteriser costs several
+    // times as much.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // An X server refuses a connection now and then when the previous one closed a moment ago;
     // SDL then quietly falls back to a display-less driver. Such a refusal is worth a few retries.
     constexpr int kAttempts = 5;

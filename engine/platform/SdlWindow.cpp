@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "engine/platform/QuitSignals.hpp"
 #include "engine/platform/SdlGamepads.hpp"
@@ -57,6 +58,8 @@ public:
     bool PollEvent(WindowEvent& event) override;
     bool WaitEvent(WindowEvent& event, uint32_t timeoutMs) override;
     void PresentPixels(const uint8_t* bgra, int width, int height) override;
+    bool SetPresentVSync(bool wait) override;
+    int RefreshRate() const override;
 
 private:
     SDL_Point WindowSize() const {
@@ -75,8 +78,10 @@ private:
     bool SwitchFullScreen(const DisplaySettings& settings);
     bool Translate(const SDL_Event& sdl, WindowEvent& event);
     void ToClientPixels(int& x, int& y) const;
+    bool EnsureRenderer();
+    bool RendererHoldsFrames() const;
     bool PresentThroughRenderer(const uint8_t* bgra, int width, int height);
-    void PresentThroughSurface(const uint8_t* bgra, int width, int height);
+    bool PresentThroughSurface(const uint8_t* bgra, int width, int height);
 
     std::unique_ptr<SdlVideoReference> video_;
     SdlGamepads pads_;
@@ -85,6 +90,8 @@ private:
     SdlPtr<SDL_Texture> texture_;
     int textureWidth_ = 0, textureHeight_ = 0;
     bool rendererFailed_ = false;
+    // Frames go to the window surface rather than through the renderer.
+    bool presentToSurface_ = false;
 };
 
 SDL_Rect SdlWindow::DisplayBounds() const {
@@ -271,12 +278,54 @@ bool SdlWindow::WaitEvent(WindowEvent& event, uint32_t timeoutMs) {
     }
 }
 
-bool SdlWindow::PresentThroughRenderer(const uint8_t* bgra, int width, int height) {
+bool SdlWindow::EnsureRenderer() {
     if (!renderer_ && !rendererFailed_) {
         renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
         rendererFailed_ = !renderer_;
     }
-    if (!renderer_)
+    return renderer_ != nullptr;
+}
+
+// Where the driver refuses a swap interval, SDL stands in with a sleep of its own after each present.
+// That is no vertical sync, and no clock of the host's drives it, so it counts as none: the plugin
+// paces such frames on the host's clock instead.
+bool SdlWindow::RendererHoldsFrames() const {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer_.get(), &info) != 0 || info.name == nullptr)
+        return false;
+    // The OpenGL-based renderers set the swap interval of their context, which is current now.
+    return std::string_view(info.name).starts_with("opengl") && SDL_GL_GetSwapInterval() != 0;
+}
+
+bool SdlWindow::SetPresentVSync(bool wait) {
+    presentToSurface_ = false;
+    if (!EnsureRenderer())
+        return false;
+    SDL_RenderSetVSync(renderer_.get(), wait ? 1 : 0);
+    if (!wait)
+        return false;
+    if (RendererHoldsFrames())
+        return true;
+    // A renderer without a vertical sync is a CPU rasteriser's or a virtual display's; through it a
+    // frame costs several times the plain copy into the window surface, and it holds nothing.
+    texture_.reset();
+    renderer_.reset();
+    presentToSurface_ = true;
+    return false;
+}
+
+int SdlWindow::RefreshRate() const {
+    int display = SDL_GetWindowDisplayIndex(window_.get());
+    if (display < 0)
+        display = 0;
+    SDL_DisplayMode mode{};
+    if (SDL_GetCurrentDisplayMode(display, &mode) != 0)
+        return 0;
+    return std::max(mode.refresh_rate, 0);
+}
+
+bool SdlWindow::PresentThroughRenderer(const uint8_t* bgra, int width, int height) {
+    if (!EnsureRenderer())
         return false;
     if (!texture_ || textureWidth_ != width || textureHeight_ != height) {
         // BGRA32 names the byte order, so the frame's B, G, R, A bytes fit on any endianness.
@@ -300,25 +349,40 @@ bool SdlWindow::PresentThroughRenderer(const uint8_t* bgra, int width, int heigh
     return true;
 }
 
-void SdlWindow::PresentThroughSurface(const uint8_t* bgra, int width, int height) {
+bool SdlWindow::PresentThroughSurface(const uint8_t* bgra, int width, int height) {
     SDL_Surface* target = SDL_GetWindowSurface(window_.get());
     if (target == nullptr)
-        return;
+        return false;
     // The frame is only read; SDL's API wants a mutable pointer for surfaces made from memory.
     SdlPtr<SDL_Surface> frame(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(bgra), width, height,
                                                                  32, width * 4, SDL_PIXELFORMAT_BGRA32));
     if (!frame)
-        return;
+        return false;
+    // The frame is opaque whatever its alpha bytes hold, as through the renderer; a blended blit
+    // would also cost several times a copy.
+    SDL_SetSurfaceBlendMode(frame.get(), SDL_BLENDMODE_NONE);
     const FitRect fit = FitInto(width, height, target->w, target->h);
     SDL_Rect place{fit.x, fit.y, fit.width, fit.height};
-    SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-    SDL_BlitScaled(frame.get(), nullptr, target, &place);
+    if (fit.width != target->w || fit.height != target->h)
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+    if (fit.width == width && fit.height == height)
+        SDL_BlitSurface(frame.get(), nullptr, target, &place);
+    else
+        SDL_BlitScaled(frame.get(), nullptr, target, &place);
     SDL_UpdateWindowSurface(window_.get());
+    return true;
 }
 
 void SdlWindow::PresentPixels(const uint8_t* bgra, int width, int height) {
     if (bgra == nullptr || width <= 0 || height <= 0)
         return;
+    if (presentToSurface_) {
+        if (PresentThroughSurface(bgra, width, height))
+            return;
+        // A window system without surfaces of its own (SDL offers them only through a renderer
+        // there) keeps to the renderer.
+        presentToSurface_ = false;
+    }
     if (!PresentThroughRenderer(bgra, width, height) && !renderer_)
         PresentThroughSurface(bgra, width, height);
 }

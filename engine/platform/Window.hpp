@@ -53,6 +53,9 @@ enum class DisplayMode { Designed = 0, Window = 1, ScreenSized = 2, FullScreen =
 // WaitEvent's timeout for "until an event arrives", however long that takes.
 inline constexpr uint32_t kWaitForever = UINT32_MAX;
 
+// Window::RefreshRate of a window whose frames are shown on no display.
+inline constexpr int kNoDisplay = -1;
+
 struct DisplaySettings {
     int width = 800;
     int height = 600;
@@ -89,6 +92,16 @@ public:
     // Shows a finished frame (rows top to bottom, B G R A per pixel), scaled to fit the window with
     // its aspect kept.
     virtual void PresentPixels(const uint8_t* bgra, int width, int height) = 0;
+    // Whether PresentPixels holds each frame until the display's next refresh; answers whether the
+    // window system now does so (false: it has no vertical sync, or was asked not to wait). A window
+    // on no display has nothing to wait for.
+    virtual bool SetPresentVSync(bool wait) {
+        (void)wait;
+        return false;
+    }
+    // The refresh rate of the display mode the window shows on, in Hz; 0 when the display reports
+    // none, kNoDisplay when the window is on no display.
+    virtual int RefreshRate() const { return kNoDisplay; }
 
     // The size of the picture the game draws. When the window's differs, the picture is scaled to
     // fit and mouse positions are mapped from the window into the picture. 0 x 0: the window's size.
@@ -131,6 +144,7 @@ public:
     bool PollEvent(WindowEvent& event) override;
     bool WaitEvent(WindowEvent& event, uint32_t timeoutMs) override;
     void PresentPixels(const uint8_t* bgra, int width, int height) override;
+    int RefreshRate() const override { return refreshRate_; }
 
     void PushEvent(const WindowEvent& event) { events_.push_back(event); }
     bool CursorShown() const { return cursorShown_; }
@@ -148,6 +162,9 @@ public:
     // changes the fake screen's size. Empty by default: full screen then covers the screen as it is.
     void SetScreenModes(std::vector<ScreenMode> modes) { screenModes_ = std::move(modes); }
     bool ScreenModeSwitched() const { return screenModeSwitched_; }
+    // Pretends the frames are shown on a display of this refresh rate (0: one that reports none)
+    // that has no vertical sync, as a virtual display; kNoDisplay by default.
+    void SetRefreshRate(int hz) { refreshRate_ = hz; }
     // WaitEvent never blocks; it counts the calls, remembers the timeout and calls the hook first,
     // so a test can advance its clock by the time a real wait would have taken.
     void SetWaitHook(std::function<void(uint32_t timeoutMs)> hook) { waitHook_ = std::move(hook); }
@@ -161,6 +178,7 @@ private:
     int screenWidth_ = 1920, screenHeight_ = 1080;
     std::vector<ScreenMode> screenModes_;
     bool screenModeSwitched_ = false;
+    int refreshRate_ = kNoDisplay;
     std::function<void(uint32_t)> waitHook_;
     int waitCount_ = 0;
     uint32_t lastWaitTimeout_ = 0;

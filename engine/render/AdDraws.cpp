@@ -115,8 +115,8 @@ void TAdRenderingSurface::Notify(TAdSurfaceEvent event) {
 
 // ---- TAdDraw ---------------------------------------------------------------------------------
 
-TAdDraw::TAdDraw(platform::Window* parentWindow, const std::string& logFileName)
-    : TAdRenderingSurface(this), Log(logFileName), window_(parentWindow) {
+TAdDraw::TAdDraw(platform::Window* parentWindow, const std::string& logFileName, platform::TickSource& ticks)
+    : TAdRenderingSurface(this), Log(logFileName), window_(parentWindow), ticks_(ticks) {
     options_ = kDefaultDrawOptions;
 }
 
@@ -155,7 +155,7 @@ bool TAdDraw::Initialize() {
 
     if (window_ == nullptr || !app_->SupportsWindowFramework(window_->FrameworkIdentifier()))
         return Fail(kMsgNoWindowFramework);
-    framework_ = std::make_unique<TAdWindowFramework>(*window_);
+    framework_ = std::make_unique<TAdWindowFramework>(*window_, ticks_);
 
     platform::DisplaySettings display;
     display.width = DisplayWidth;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/platform/TickSource.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdDLLLoader.hpp"
 #include "engine/render/AdLog.hpp"
@@ -123,7 +124,10 @@ protected:
 // application object and broadcasts the surface events to everything that holds plugin objects.
 class TAdDraw : public TAdRenderingSurface {
 public:
-    TAdDraw(platform::Window* parentWindow, const std::string& logFileName = "adlog.txt");
+    // `ticks` (not owned) is the clock the plugin paces its frames on; the game hands in its frame
+    // timer's.
+    TAdDraw(platform::Window* parentWindow, const std::string& logFileName = "adlog.txt",
+            platform::TickSource& ticks = platform::SystemTicks());
     ~TAdDraw() override;
 
     // Display settings the setup dialog fills in (display mode 0 designed, 1 window, 2 screen-sized,
@@ -171,6 +175,7 @@ private:
     bool Fail(int message);
 
     platform::Window* window_;
+    platform::TickSource& ticks_;
     std::string dllName_;
     std::unique_ptr<AdApplication> app_;
     std::unique_ptr<TAdWindowFramework> framework_;

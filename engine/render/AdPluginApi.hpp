@@ -184,6 +184,9 @@ using AdLogProc = void (*)(void* data, const char* sender, int type, const char*
 inline constexpr const char* kAdFrameworkSdl = "sdl2";         // a desktop window
 inline constexpr const char* kAdFrameworkHeadless = "headless"; // an off-screen frame in memory
 
+// AdWindowFramework::DisplayRefreshRate of a framework whose frames are shown on no display.
+inline constexpr int kAdNoDisplay = -1;
+
 // What the host hands a plugin to draw into. The plugin asks for the identifier it supports.
 class AdWindowFramework {
 public:
@@ -195,6 +198,22 @@ public:
     virtual void* NativeWindow() const = 0;
     // Shows a finished frame held in memory (rows top to bottom, B G R A bytes per pixel).
     virtual void PresentPixels(const uint8_t* bgra, int width, int height) = 0;
+
+    // Frame pacing. These come last and answer as a framework on no display unless overridden, so
+    // that frameworks and plugins written before them still fit.
+    // Asks the window system to hold each PresentPixels until the display's next refresh (true) or
+    // to show frames at once (false); answers whether presented frames now wait for the display.
+    virtual bool SetPresentVSync(bool wait) {
+        (void)wait;
+        return false;
+    }
+    // The refresh rate of the display the window shows on, in Hz; 0 when the display reports none,
+    // kAdNoDisplay when frames are shown on no display.
+    virtual int DisplayRefreshRate() const { return kAdNoDisplay; }
+    // The host's millisecond clock (wrapping at 2^32) and its sleep. A plugin paces frames on these
+    // alone, so a host that drives its own clock (a test) drives the pacing with it.
+    virtual uint32_t Ticks() { return 0; }
+    virtual void Sleep(uint32_t milliseconds) { (void)milliseconds; }
 };
 
 // ---- Plugin objects --------------------------------------------------------------------------

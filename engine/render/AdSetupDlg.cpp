@@ -65,14 +65,20 @@ TAdSetupSection::TAdSetupSection(std::string caption, const TAdSetupBox& bounds)
 }
 
 TAdSetupControl& TAdSetupSection::Add(TAdSetupControl control) {
-    const int top =
-        Controls.empty() ? kControlIndent : Controls.back().Bounds.Top + Controls.back().Bounds.Height;
-    control.Bounds.Left = kControlIndent;
-    control.Bounds.Top = top;
-    control.Bounds.Width = Bounds.Width - 2 * kControlIndent;
     Controls.push_back(std::move(control));
-    Bounds.Height = top + Controls.back().Bounds.Height + kSectionBottomSpace;
+    Arrange();
     return Controls.back();
+}
+
+void TAdSetupSection::Arrange() {
+    int top = kControlIndent;
+    for (TAdSetupControl& control : Controls) {
+        control.Bounds.Left = kControlIndent;
+        control.Bounds.Top = top;
+        control.Bounds.Width = Bounds.Width - 2 * kControlIndent;
+        top += control.Bounds.Height;
+    }
+    Bounds.Height = top + kSectionBottomSpace;
 }
 
 // ---- TAdSetupDialog --------------------------------------------------------------------------
@@ -156,6 +162,36 @@ void TAdSetupDialog::BuildSections() {
         BuildOptionSections();
     if (setup_.Parts & kAdSetupPluginChoice)
         BuildPluginSection();
+    // Sizes the check boxes and stacks the sections, a group's section grown with each of its options.
+    FitCaptions();
+}
+
+void TAdSetupDialog::SetCaptionLines(CaptionLines lines) {
+    captionLines_ = std::move(lines);
+    FitCaptions();
+}
+
+void TAdSetupDialog::FitCaptions() {
+    for (TAdSetupSection& section : sections_) {
+        for (TAdSetupControl& control : section.Controls) {
+            if (control.Kind != TAdSetupControlKind::CheckBox)
+                continue;
+            const int lines =
+                captionLines_ ? std::max(1, captionLines_(control.Caption, control.Bounds.Width)) : 1;
+            control.Bounds.Height = kCheckBoxHeight + (lines - 1) * kCaptionLineHeight;
+        }
+        section.Arrange();
+    }
+    StackSections();
+}
+
+// A section that grew pushes the sections below it down.
+void TAdSetupDialog::StackSections() {
+    int top = kPanelBorder;
+    for (TAdSetupSection& section : sections_) {
+        section.Bounds.Top = top;
+        top += section.Bounds.Height + kSectionGap;
+    }
 }
 
 void TAdSetupDialog::BuildResolutionSection() {
@@ -178,12 +214,6 @@ void TAdSetupDialog::BuildOptionSections() {
         }
         if (option.Type == kAdPropertyBoolean)
             section->Add(CheckBox(TAdSetupControlRole::PluginOption, option.Caption, option.Name));
-    }
-    // A group's section grows with each of its options, pushing the sections below it down.
-    int top = kPanelBorder;
-    for (TAdSetupSection& section : sections_) {
-        section.Bounds.Top = top;
-        top += section.Bounds.Height + kSectionGap;
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -64,6 +65,8 @@ public:
     // Places the control under the ones before it, as wide as the section less 20, and grows the
     // section to 30 pixels below its bottom.
     TAdSetupControl& Add(TAdSetupControl control);
+    // Stacks the controls again from their heights and sizes the section to hold them.
+    void Arrange();
 
     std::string Caption;
     std::vector<TAdSetupControl> Controls;
@@ -85,6 +88,12 @@ public:
     static constexpr int kClientWidth = 320;
     static constexpr int kComboHeight = 25;
     static constexpr int kCheckBoxHeight = 24;
+    // What each further line of a check box's caption adds to the box's height.
+    static constexpr int kCaptionLineHeight = 18;
+
+    // How many lines the view needs to draw a check box's caption within a control of the given
+    // width.
+    using CaptionLines = std::function<int(const std::string& caption, int width)>;
     static constexpr int kBottomPanelHeight = 35;
     static constexpr int kButtonWidth = 75;
 
@@ -98,6 +107,11 @@ public:
     // The first control in the given role (for plugin options, the one of that option's name).
     std::optional<TAdSetupControlRef> Find(TAdSetupControlRole role,
                                            const std::string& optionName = "") const;
+
+    // Lets the view say how long captions wrap; the sections are laid out again, a check box with a
+    // caption of several lines growing by kCaptionLineHeight for each line past the first. Without
+    // it (nullptr) every caption takes one line.
+    void SetCaptionLines(CaptionLines lines);
 
     int ClientWidth() const { return kClientWidth; }
     // Top and bottom panels, the main panel's border twice, and every section with its gap.
@@ -126,6 +140,8 @@ private:
     void BuildOptionSections();
     void BuildPluginSection();
     TAdSetupSection& AddSection(const std::string& caption);
+    void FitCaptions();
+    void StackSections();
     void ChangePlugin(int index);
     void Rebuild();
     void ApplyResolution();
@@ -138,6 +154,7 @@ private:
     int preselectedResolution_ = -1;
     TAdIniFile settings_;
     std::vector<TAdSetupSection> sections_;
+    CaptionLines captionLines_;
     bool rebuilding_ = false;
     int generation_ = 0;
 };

@@ -7,6 +7,9 @@
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -49,6 +52,8 @@ public:
         ImGui_ImplSDLRenderer_Init(renderer);
         ApplyStyle();
         LoadFont(io);
+        // Captions are measured before the first frame would build the glyphs.
+        io.Fonts->Build();
     }
     ~ImGuiSession() {
         ImGui_ImplSDLRenderer_Shutdown();
@@ -138,11 +143,34 @@ void DrawControl(const TAdSetupSection& section, const TAdSetupControl& control,
         }
     } else {
         bool checked = control.Checked;
-        if (ImGui::Checkbox(control.Caption.c_str(), &checked))
+        bool clicked = ImGui::Checkbox("##box", &checked);
+        // The caption wraps within the control, which the dialog made tall enough for its lines.
+        ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
+        ImGui::PushTextWrapPos(
+            static_cast<float>(section.Bounds.Left + control.Bounds.Left + control.Bounds.Width));
+        ImGui::AlignTextToFramePadding();
+        ImGui::TextUnformatted(control.Caption.c_str());
+        ImGui::PopTextWrapPos();
+        if (ImGui::IsItemClicked() && control.Enabled) {
+            checked = !checked;
+            clicked = true;
+        }
+        if (clicked)
             action = [&dialog, ref, checked] { dialog.Click(ref, checked); };
     }
     ImGui::EndDisabled();
     ImGui::PopID();
+}
+
+// The lines a check box's caption takes when wrapped as DrawControl draws it: beside the box, within
+// the control's width.
+int CaptionLines(const std::string& caption, int width) {
+    const ImFont* font = ImGui::GetIO().Fonts->Fonts[0];
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float box = font->FontSize + style.FramePadding.y * 2.0f + style.ItemInnerSpacing.x;
+    const float wrap = std::max(1.0f, static_cast<float>(width) - box);
+    const ImVec2 size = font->CalcTextSizeA(font->FontSize, FLT_MAX, wrap, caption.c_str());
+    return std::max(1, static_cast<int>(std::lround(size.y / font->FontSize)));
 }
 
 Answer DrawButtons(const TAdSetupDialog& dialog) {
@@ -246,9 +274,17 @@ bool TAdSetupForm::ShowModal(TAdSetupDialog& dialog) {
     KeyAnswers keys(SDL_GetWindowID(window.get()));
 
     ImGuiSession session(window.get(), renderer.get());
+    // Measured with the session's font, so the dialog must not keep measuring once it is gone.
+    dialog.SetCaptionLines(CaptionLines);
+    struct ForgetMeasure {
+        TAdSetupDialog& dialog;
+        ~ForgetMeasure() { dialog.SetCaptionLines(nullptr); }
+    } forgetMeasure{dialog};
+    int height = dialog.ClientHeight();
+    SDL_SetWindowSize(window.get(), dialog.ClientWidth(), height);
+    SDL_SetWindowPosition(window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     SDL_ShowWindow(window.get());
     SDL_RaiseWindow(window.get());
-    int height = dialog.ClientHeight();
     Answer answer = Answer::None;
     while (answer == Answer::None) {
         SDL_Event event;

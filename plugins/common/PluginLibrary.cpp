@@ -7,6 +7,26 @@
 
 namespace ad::plugin {
 
+namespace {
+
+void ReportProperty(void* data, AdPropertyProc proc, const char* name, const char* caption, const char* group,
+                    uint8_t type) {
+    uint8_t record[kAdPropertyRecordSize] = {};
+    AdWriteShortString(record + kAdPropertyNameOffset, name, 64);
+    AdWriteShortString(record + kAdPropertyCaptionOffset, caption, 64);
+    AdWriteShortString(record + kAdPropertyGroupOffset, group, 64);
+    record[kAdPropertyTypeOffset] = type;
+    proc(data, record);
+}
+
+void ReadBoolean(const AdPropertyValue& value, const char* name, bool& target) {
+    if (value.name != nullptr && strcasecmp(value.name, name) == 0 && value.data != nullptr &&
+        value.size >= 1)
+        target = *static_cast<const uint8_t*>(value.data) != 0;
+}
+
+} // namespace
+
 void FillLibraryInformation(uint8_t* record, const char* title) {
     if (record == nullptr)
         return;
@@ -18,28 +38,16 @@ void FillLibraryInformation(uint8_t* record, const char* title) {
 void ReportApplicationProperties(void* data, AdPropertyProc proc) {
     if (proc == nullptr)
         return;
-    struct Property {
-        const char* name;
-        const char* caption;
-    };
     // Hidden: the engine sets them itself for full-screen modes; the setup dialog shows neither.
-    static constexpr Property kProperties[] = {{"fullscreen", "Fullscreen"},
-                                               {"fullscreen_res", "Fullscreen resolution"}};
-    for (const Property& p : kProperties) {
-        uint8_t record[kAdPropertyRecordSize] = {};
-        AdWriteShortString(record + kAdPropertyNameOffset, p.name, 64);
-        AdWriteShortString(record + kAdPropertyCaptionOffset, p.caption, 64);
-        AdWriteShortString(record + kAdPropertyGroupOffset, "Display", 64);
-        record[kAdPropertyTypeOffset] = kAdPropertyHidden;
-        proc(data, record);
-    }
+    ReportProperty(data, proc, "fullscreen", "Fullscreen", "Display", kAdPropertyHidden);
+    ReportProperty(data, proc, "fullscreen_res", "Fullscreen resolution", "Display", kAdPropertyHidden);
+    ReportProperty(data, proc, kNoVSyncProperty, kNoVSyncCaption, kNoVSyncGroup, kAdPropertyBoolean);
 }
 
-void ReadFullscreenProperty(int count, const AdPropertyValue* values, bool& fullscreen) {
+void ReadSwitches(int count, const AdPropertyValue* values, PluginSwitches& switches) {
     for (int i = 0; values != nullptr && i < count; ++i) {
-        const AdPropertyValue& p = values[i];
-        if (p.name != nullptr && strcasecmp(p.name, "fullscreen") == 0 && p.data != nullptr && p.size >= 1)
-            fullscreen = *static_cast<const uint8_t*>(p.data) != 0;
+        ReadBoolean(values[i], "fullscreen", switches.fullscreen);
+        ReadBoolean(values[i], kNoVSyncProperty, switches.noVSync);
     }
 }
 

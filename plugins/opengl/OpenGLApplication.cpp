@@ -45,7 +45,7 @@ void OpenGLApplication::SetRenderTarget(AdRenderTargetTexture* target) {
 }
 
 void OpenGLApplication::SetProperties(int count, const AdPropertyValue* values) {
-    plugin::ReadFullscreenProperty(count, values, fullscreen_);
+    plugin::ReadSwitches(count, values, switches_);
 }
 
 bool OpenGLApplication::Initialize(AdWindowFramework* framework) {
@@ -73,6 +73,8 @@ bool OpenGLApplication::Initialize(AdWindowFramework* framework) {
         "initialised a " + std::to_string(width) + " x " + std::to_string(height) + " frame with " +
             device_->Description() +
             (device_->ScreenInWindow() ? ", drawn in the window" : ", drawn off-screen and scaled"));
+    const bool vsyncHeld = device_->SetSwapWait(!switches_.noVSync);
+    Log(kAdLogInfo, pacer_.Start(*framework, switches_.noVSync, vsyncHeld));
     return true;
 }
 

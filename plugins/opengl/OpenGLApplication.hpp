@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "engine/render/AdPluginApi.hpp"
+#include "plugins/common/FramePacer.hpp"
+#include "plugins/common/PluginLibrary.hpp"
 #include "plugins/opengl/OpenGLDevice.hpp"
 
 namespace ad::opengl {
@@ -38,7 +40,10 @@ public:
     }
     void BeginScene() override {}
     void EndScene() override { device_->Flush(); }
-    void Flip() override { device_->Present(); }
+    void Flip() override {
+        device_->Present();
+        pacer_.FramePresented();
+    }
     void Setup2DScene(int width, int height, double zNear, double zFar) override;
     void SetupFreeScene() override {}
     void SetupManualScene(const AdMatrix& view, const AdMatrix& projection) override {
@@ -61,7 +66,9 @@ public:
     // Sends every batched draw; for tools that time the GPU's work.
     void Finish();
     // Whether the host asked for full screen; the window already covers the screen then.
-    bool FullscreenRequested() const { return fullscreen_; }
+    bool FullscreenRequested() const { return switches_.fullscreen; }
+    // How presented frames keep to the display since the last initialisation.
+    plugin::PacingMode Pacing() const { return pacer_.Mode(); }
 
 private:
     void Log(int type, const std::string& message) const;
@@ -69,7 +76,8 @@ private:
     std::shared_ptr<OpenGLDevice> device_;
     AdLogProc logProc_ = nullptr;
     void* logData_ = nullptr;
-    bool fullscreen_ = false;
+    plugin::PluginSwitches switches_;
+    plugin::FramePacer pacer_;
 };
 
 } // namespace ad::opengl

@@ -182,6 +182,19 @@ bool OpenGLDevice::Initialize(SDL_Window* window, int width, int height, std::st
     return true;
 }
 
+bool OpenGLDevice::SetSwapWait(bool wait) {
+    if (!Initialized())
+        return false;
+    SDL_GL_MakeCurrent(window_, context_);
+    if (!wait) {
+        SDL_GL_SetSwapInterval(0);
+        return false;
+    }
+    if (SDL_GL_SetSwapInterval(-1) != 0 && SDL_GL_SetSwapInterval(1) != 0)
+        return false;
+    return SDL_GL_GetSwapInterval() != 0;
+}
+
 void OpenGLDevice::Finalize() {
     if (context_ == nullptr)
         return;

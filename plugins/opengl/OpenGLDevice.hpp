@@ -65,6 +65,9 @@ public:
     bool Initialized() const { return context_ != nullptr; }
     const std::shared_ptr<GlContextToken>& Token() const { return token_; }
     const std::string& Description() const { return description_; }
+    // Lets swaps wait for the display's refresh (adaptively where the driver offers it: a late frame
+    // goes out at once) or not; answers whether they now wait. A context starts without waiting.
+    bool SetSwapWait(bool wait);
 
     // nullptr selects the screen. A surface being destroyed detaches itself first.
     void SetTarget(const GlSurface* target);

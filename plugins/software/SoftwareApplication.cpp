@@ -47,7 +47,7 @@ void SoftwareApplication::SetRenderTarget(AdRenderTargetTexture* target) {
 }
 
 void SoftwareApplication::SetProperties(int count, const AdPropertyValue* values) {
-    plugin::ReadFullscreenProperty(count, values, fullscreen_);
+    plugin::ReadSwitches(count, values, switches_);
 }
 
 bool SoftwareApplication::Initialize(AdWindowFramework* framework) {
@@ -69,6 +69,11 @@ bool SoftwareApplication::Initialize(AdWindowFramework* framework) {
     const std::string message = "initialised a " + std::to_string(width) + " x " + std::to_string(height) +
                                 " frame on \"" + framework->Identifier() + "\"";
     Log(kAdLogInfo, message.c_str());
+    // The window system's own vertical sync goes with its presents; asking a window on no display
+    // would only make it set up presenting early.
+    const bool onDisplay = framework->DisplayRefreshRate() != kAdNoDisplay;
+    const bool vsyncHeld = onDisplay && framework->SetPresentVSync(!switches_.noVSync);
+    Log(kAdLogInfo, pacer_.Start(*framework, switches_.noVSync, vsyncHeld).c_str());
     return true;
 }
 
@@ -92,6 +97,7 @@ void SoftwareApplication::Flip() {
     const SoftwareFramebuffer& screen = device_->Screen();
     framework_->PresentPixels(reinterpret_cast<const uint8_t*>(screen.Colors()), screen.Width(),
                               screen.Height());
+    pacer_.FramePresented();
 }
 
 void SoftwareApplication::Setup2DScene(int width, int height, double zNear, double zFar) {

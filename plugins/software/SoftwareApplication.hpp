@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "engine/render/AdPluginApi.hpp"
+#include "plugins/common/FramePacer.hpp"
+#include "plugins/common/PluginLibrary.hpp"
 #include "plugins/software/SoftwareDevice.hpp"
 
 namespace ad::software {
@@ -55,7 +57,9 @@ public:
     void SetSpanLevel(SpanLevel level) { device_->SetSpanLevel(level); }
     // Whether the host asked for full screen; a window in memory has nothing to switch, so it is kept
     // only to be reported.
-    bool FullscreenRequested() const { return fullscreen_; }
+    bool FullscreenRequested() const { return switches_.fullscreen; }
+    // How presented frames keep to the display since the last initialisation.
+    plugin::PacingMode Pacing() const { return pacer_.Mode(); }
 
 private:
     void Log(int type, const char* message) const;
@@ -64,7 +68,8 @@ private:
     AdWindowFramework* framework_ = nullptr;
     AdLogProc logProc_ = nullptr;
     void* logData_ = nullptr;
-    bool fullscreen_ = false;
+    plugin::PluginSwitches switches_;
+    plugin::FramePacer pacer_;
 };
 
 } // namespace ad::software

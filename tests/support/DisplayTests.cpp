@@ -27,7 +27,7 @@ OpenGLSurface::OpenGLSurface(int width, int height) : folder(MakeTempFolder("gl-
         reason = "no display: " + reason;
         window = std::make_unique<ad::platform::HeadlessWindow>(width, height);
     }
-    draw = std::make_unique<ad::TAdDraw>(window.get(), folder + "adlog.txt");
+    draw = std::make_unique<ad::TAdDraw>(window.get(), folder + "adlog.txt", ticks);
     draw->SetDllName(OpenGLPluginPath());
     if (reason.empty() && !draw->Initialize()) reason = "no OpenGL renderer: " + draw->LastError;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/platform/TickSource.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdDraws.hpp"
 
@@ -23,6 +24,8 @@ struct OpenGLSurface {
 
     std::string folder;
     std::string reason;
+    // The renderer paces frames on this clock, which moves only by its own waits.
+    ad::platform::ManualTicks ticks;
     std::unique_ptr<ad::platform::Window> window;
     std::unique_ptr<ad::TAdDraw> draw;
 };

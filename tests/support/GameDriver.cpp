@@ -57,8 +57,11 @@ GameDriver::Environment::~Environment() {
     ResetFrontEndState();
 }
 
-GameDriver::GameDriver(GameDriverOptions options) : environment_(*this, options) {
-    if (options.openGL) {
+GameDriver::GameDriver(GameDriverOptions options)
+    : environment_(*this, options),
+      clock_(options.realTime ? ad::platform::SystemTicks()
+                              : static_cast<ad::platform::TickSource&>(ticks_)) {
+    if (options.openGL || options.onScreen) {
         std::string error;
         screen_ = ad::platform::CreateSdlWindow(window_.ClientWidth(), window_.ClientHeight(), "Form1", error);
         if (!screen_)
@@ -66,7 +69,8 @@ GameDriver::GameDriver(GameDriverOptions options) : environment_(*this, options)
         screen_->Show();
     }
     ad::platform::Window& formWindow = screen_ ? *screen_ : window_;
-    form_ = std::make_unique<TForm1>(formWindow, loop_, ticks_, FormFiles(environment_.folder), &audio_, setup_);
+    form_ =
+        std::make_unique<TForm1>(formWindow, loop_, clock_, FormFiles(environment_.folder), &audio_, setup_);
     form_->FormCreate();
     Frame();
     Frame();
@@ -79,7 +83,8 @@ GameDriver::~GameDriver() {
 }
 
 void GameDriver::Frame(uint32_t ms) {
-    ticks_.Advance(ms);
+    if (&clock_ == &ticks_)
+        ticks_.Advance(ms);
     loop_.RunOnce();
     // The frame timer's sleeps have moved the clock already; kept, they would pile up in long runs.
     ticks_.ClearSleeps();

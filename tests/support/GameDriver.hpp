@@ -33,6 +33,11 @@ struct GameDriverOptions {
     // Draws with the OpenGL renderer in a real window instead of the software one in memory; the
     // input stays scripted. Start-up throws std::runtime_error without a display.
     bool openGL = false;
+    // Draws in a real window with the software renderer too, as a player sees it.
+    bool onScreen = false;
+    // Runs on the system's clock: frames take the time they really take (the renderer's pacing
+    // included) and Frame's length is ignored. For benchmarks; a test keeps to the hand-driven clock.
+    bool realTime = false;
 };
 
 class GameDriver {
@@ -122,11 +127,14 @@ private:
     Environment environment_;
     ad::platform::HeadlessWindow window_{772, 699};
     ad::platform::ManualTicks ticks_{1000};
-    ad::platform::MessageLoop loop_{window_, ticks_};
+    // The hand-driven clock, or the system's for a run in real time.
+    ad::platform::TickSource& clock_;
+    ad::platform::MessageLoop loop_{window_, clock_};
     RecordingAudioDevice audio_;
     // Confirms the stored setup choices: the game starts in a 1024 x 768 window.
     ScriptedSetupPresenter setup_;
-    // The real window the OpenGL renderer draws in; the loop still takes its events from window_.
+    // The real window the renderer draws in (OpenGL, or on screen); the loop still takes its events
+    // from window_.
     std::unique_ptr<ad::platform::Window> screen_;
     std::unique_ptr<TForm1> form_;
     int pointerX_ = 0;

@@ -6,6 +6,9 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "engine/platform/VirtualKeys.hpp"
 #include "tests/support/DisplayTests.hpp"
 
@@ -122,6 +125,40 @@ TEST_F(SdlWindowTest, PresentedFrameReachesTheWindowInBgraOrder) {
     EXPECT_EQ(pixel & 0xFFFFFF, 0x1E140Au);
     window->PresentPixels(frame.data(), 160, 120); // a smaller frame is stretched over the window
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, nullptr);
+}
+
+TEST_F(SdlWindowTest, WithoutAVerticalSyncToWaitForFramesGoStraightIntoTheWindowSurface) {
+    EXPECT_EQ(window->RefreshRate(), DesktopScreenMode().frequency);
+    window->Show();
+    const std::vector<uint8_t> frame = [] {
+        std::vector<uint8_t> bgra(320 * 240 * 4);
+        for (size_t i = 0; i < bgra.size(); i += 4) {
+            bgra[i] = 10;
+            bgra[i + 1] = 20;
+            bgra[i + 2] = 30;
+            // Shown all the same: the window's picture is opaque, as through the renderer.
+            bgra[i + 3] = 0;
+        }
+        return bgra;
+    }();
+    if (window->SetPresentVSync(true)) {
+        EXPECT_NE(SDL_GetRenderer(handle), nullptr) << "the renderer's vertical sync holds the frames";
+        return;
+    }
+    // A virtual display: no renderer between the frame and the window.
+    EXPECT_EQ(SDL_GetRenderer(handle), nullptr);
+    for (const int size : {1, 2}) {
+        // The whole frame, then one of half the size, stretched over the window.
+        window->PresentPixels(frame.data(), 320 / size, 240 / size);
+        SDL_Surface* surface = SDL_GetWindowSurface(handle);
+        ASSERT_NE(surface, nullptr) << SDL_GetError();
+        ASSERT_EQ(surface->format->BytesPerPixel, 4);
+        Uint32 pixel = 0;
+        std::memcpy(&pixel, static_cast<const uint8_t*>(surface->pixels) + 239 * surface->pitch + 319 * 4, 4);
+        Uint8 r = 0, g = 0, b = 0;
+        SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+        EXPECT_EQ(std::vector<int>({r, g, b}), std::vector<int>({30, 20, 10})) << "frame of 1/" << size;
+    }
 }
 
 TEST_F(SdlWindowTest, EventsArriveInTheGamesTerms) {

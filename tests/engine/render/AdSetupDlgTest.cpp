@@ -140,6 +140,37 @@ TEST_F(SetupDlgTest, SectionsFollowTheChosenPluginsOptionGroupsBetweenResolution
     EXPECT_EQ(draw_->DllName(), folder_ + "OptionsFakeAdPlugin.so");
 }
 
+TEST_F(SetupDlgTest, ACaptionTheViewWrapsMakesItsCheckBoxTallerAndPushesWhatFollowsDown) {
+    Install("OptionsFakeAdPlugin");
+    std::vector<int> tops, heights;
+    ASSERT_TRUE(Execute([&](ad::TAdSetupDialog& dialog) {
+        const int before = dialog.ClientHeight();
+        // The view wraps three captions onto two lines each.
+        dialog.SetCaptionLines([](const std::string& caption, int width) {
+            EXPECT_EQ(width, 250);
+            return caption == "Smooth drawing" || caption == "Dither colours" ||
+                           caption == "Use current desktop resolution"
+                       ? 2
+                       : 1;
+        });
+        EXPECT_EQ(dialog.ClientHeight(), before + 3 * ad::TAdSetupDialog::kCaptionLineHeight);
+        const ad::TAdSetupSection& quality = dialog.Sections()[1];
+        for (const ad::TAdSetupControl& control : quality.Controls) {
+            tops.push_back(control.Bounds.Top);
+            heights.push_back(control.Bounds.Height);
+        }
+        EXPECT_EQ(dialog.Sections()[2].Bounds.Top, quality.Bounds.Top + quality.Bounds.Height + 5);
+        EXPECT_GE(dialog.OkButton().Top,
+                  dialog.Sections().back().Bounds.Top + dialog.Sections().back().Bounds.Height);
+        dialog.SetCaptionLines(nullptr);
+        EXPECT_EQ(dialog.ClientHeight(), before);
+        return true;
+    }));
+    // "Smooth drawing" and "Dither colours" both wrap, touching each other.
+    EXPECT_EQ(tops, (std::vector<int>{10, 52}));
+    EXPECT_EQ(heights, (std::vector<int>{42, 42}));
+}
+
 TEST_F(SetupDlgTest, ResolutionListKeepsLargeColourModesOnceInOrderAndPreselectsTheDesktop) {
     Install("GoodFakeAdPlugin");
     const std::vector<ad::platform::ScreenMode> modes = {

@@ -113,12 +113,12 @@ void ParityTest::SetUp() {
     window_ = ad::platform::CreateSdlWindow(kWidth, kHeight, "parity", error);
     if (!window_)
         GTEST_SKIP() << "no window on a display: " << error;
-    glFramework_ = std::make_unique<ad::TAdWindowFramework>(*window_);
+    glFramework_ = std::make_unique<ad::TAdWindowFramework>(*window_, ticks_);
     gl_.SetLogCallback(&CollectLog, &glLog_);
     if (!gl_.Initialize(glFramework_.get()))
         GTEST_SKIP() << "no OpenGL 3.3 context: " << glLog_;
     headless_ = std::make_unique<ad::platform::HeadlessWindow>(kWidth, kHeight);
-    softFramework_ = std::make_unique<ad::TAdWindowFramework>(*headless_);
+    softFramework_ = std::make_unique<ad::TAdWindowFramework>(*headless_, ticks_);
     ASSERT_TRUE(soft_.Initialize(softFramework_.get()));
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/TickSource.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdPluginApi.hpp"
 #include "engine/render/AdWindowFramework.hpp"
@@ -76,6 +77,8 @@ protected:
 
     std::unique_ptr<ad::platform::Window> window_;
     std::unique_ptr<ad::platform::HeadlessWindow> headless_;
+    // Any frame pacing runs on a clock that moves only by its own waits.
+    ad::platform::ManualTicks ticks_;
     std::unique_ptr<ad::TAdWindowFramework> glFramework_, softFramework_;
     ad::software::SoftwareApplication soft_;
     ad::opengl::OpenGLApplication gl_;

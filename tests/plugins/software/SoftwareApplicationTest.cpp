@@ -220,16 +220,17 @@ TEST_F(SoftwareModule, InformationRecordCarriesTitleAndVersion) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(&record[769]), record[768]), "VER 2.0.0.001");
 }
 
-TEST_F(SoftwareModule, PropertiesAreTheHiddenFullscreenPair) {
+TEST_F(SoftwareModule, PropertiesAreTheHiddenFullscreenPairAndTheSwitchOffTheDisplaysPace) {
     auto properties = Export<ad::AdApplicationPropertiesFn>("AdApplicationProperties");
     ASSERT_NE(properties, nullptr);
-    std::vector<std::string> names;
-    properties(&names, [](void* data, const uint8_t* record) {
-        EXPECT_EQ(record[ad::kAdPropertyTypeOffset], ad::kAdPropertyHidden);
-        static_cast<std::vector<std::string>*>(data)->emplace_back(reinterpret_cast<const char*>(record + 1),
-                                                                   record[0]);
+    // Name and type of each record.
+    std::vector<std::string> records;
+    properties(&records, [](void* data, const uint8_t* record) {
+        static_cast<std::vector<std::string>*>(data)->push_back(
+            std::string(reinterpret_cast<const char*>(record + 1), record[0]) + ":" +
+            std::to_string(record[ad::kAdPropertyTypeOffset]));
     });
-    EXPECT_EQ(names, (std::vector<std::string>{"fullscreen", "fullscreen_res"}));
+    EXPECT_EQ(records, (std::vector<std::string>{"fullscreen:3", "fullscreen_res:3", "NoVSync:1"}));
 }
 
 TEST_F(SoftwareModule, CreatesAnApplicationThatDrawsAndNoShaderSystem) {

@@ -8,8 +8,8 @@
 namespace vimbo {
 
 GameRecorder::GameRecorder(const ReplayStart& start, std::string folder)
-    : writer_(start), folder_(std::move(folder)), lastTick_(start.startTick), playScore_(score), playLevel_(level),
-      playLives_(lives) {}
+    : writer_(start), folder_(std::move(folder)), lastTick_(start.startTick), playScore_(score),
+      playLevel_(level), playLives_(lives) {}
 
 void GameRecorder::Event(const ReplayEvent& event) {
     writer_.Event(event);

@@ -52,8 +52,8 @@ std::string StoreGameReplay(const std::string& folder, const std::string& bytes,
     if (kept.replay && kept.replay->Summary().score >= score)
         return failure;
     if (!ad::platform::WriteFileAtomically(best, bytes))
-        failure += std::string(failure.empty() ? "" : " ") + "The best game's replay could not be saved to \"" +
-                   best + "\".";
+        failure += std::string(failure.empty() ? "" : " ") +
+                   "The best game's replay could not be saved to \"" + best + "\".";
     return failure;
 }
 

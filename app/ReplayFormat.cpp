@@ -283,7 +283,8 @@ bool ReplayReading::Header(ByteReader& in, Replay& replay, std::string& error) {
                 "; this game reads format " + std::to_string(kReplayFormatVersion) + " and older)";
         return false;
     }
-    if (version == 0 || startSize < kStartBlockFixedSize || startSize > kStartBlockFixedSize + kMostDifficultyBytes) {
+    if (version == 0 || startSize < kStartBlockFixedSize ||
+        startSize > kStartBlockFixedSize + kMostDifficultyBytes) {
         error = "is damaged: its header is malformed";
         return false;
     }
@@ -359,7 +360,8 @@ bool ReplayReading::Records(ByteReader& in, Replay& replay) {
         }
         if (value == kCheckpointMark) {
             uint64_t checksum = 0;
-            if (eventsWaiting || frames == 0 || (!replay.checkpoints_.empty() && replay.checkpoints_.back().first == frames))
+            if (eventsWaiting || frames == 0 ||
+                (!replay.checkpoints_.empty() && replay.checkpoints_.back().first == frames))
                 return in.Damaged("a checkpoint is out of place");
             if (!in.Fixed(checksum, 8))
                 return false;
@@ -411,8 +413,7 @@ ReplayReadResult ReadReplay(std::string_view bytes) {
         return result;
     if (!ReplayReading::Records(in, replay)) {
         // Damage found before the CRC is reached is still damage; running out of bytes is a cut.
-        result.error = in.Truncated() ? "is cut short: its end is missing"
-                                      : "is damaged: " + in.Problem();
+        result.error = in.Truncated() ? "is cut short: its end is missing" : "is damaged: " + in.Problem();
         return result;
     }
     result.replay = std::move(replay);

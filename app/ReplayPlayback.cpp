@@ -15,7 +15,8 @@
 
 namespace vimbo {
 
-ReplayPlayer::ReplayPlayer(const Replay& replay, TForm1& form, ad::platform::MessageLoop& loop, ClockSetter setClock)
+ReplayPlayer::ReplayPlayer(const Replay& replay, TForm1& form, ad::platform::MessageLoop& loop,
+                           ClockSetter setClock)
     : replay_(replay), form_(form), loop_(loop), setClock_(std::move(setClock)), cursor_(replay),
       tick_(replay.Start().startTick) {}
 
@@ -157,6 +158,12 @@ int CheckReplay(const std::string& path, const std::string& plugin) {
     const PlaybackOutcome outcome = player.Outcome();
     PrintSummary("played  ", outcome.played);
     PrintSummary("recorded", outcome.recorded);
+    std::error_code sizeError;
+    const auto bytes = static_cast<double>(std::filesystem::file_size(path, sizeError));
+    const double minutes = static_cast<double>(player.RecordedMs()) / 60000.0;
+    if (!sizeError && minutes > 0)
+        std::printf("recording: %.0f bytes for %.1f s of play, %.0f bytes a minute\n", bytes, minutes * 60.0,
+                    bytes / minutes);
     form.FormClose();
     ad::platform::SetMessageHandler(nullptr);
     if (outcome.Equal()) {

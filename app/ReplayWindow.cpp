@@ -34,7 +34,8 @@ class ReplayViewer {
 public:
     ReplayViewer(const Replay& replay, TForm1& form, ad::platform::MessageLoop& formLoop, ReplayTicks& ticks,
                  ad::platform::TickSource& real)
-        : player_(replay, form, formLoop, [&ticks](uint32_t tick) { ticks.Set(tick); }), form_(form), formLoop_(formLoop), ticks_(ticks), real_(real) {
+        : player_(replay, form, formLoop, [&ticks](uint32_t tick) { ticks.Set(tick); }), form_(form),
+          formLoop_(formLoop), ticks_(ticks), real_(real) {
         // A recorded exit ends the playback, not the program.
         world.CloseForm = [this] { leaving_ = true; };
         Anchor();
@@ -74,7 +75,8 @@ public:
         const double due = static_cast<double>(anchorRecorded_) +
                            static_cast<double>(static_cast<uint32_t>(real_.Ticks() - anchorReal_)) * speed;
         int frames = 0;
-        while (!leaving_ && frames < kMostFramesPerShown && static_cast<double>(player_.RecordedMs()) <= due) {
+        while (!leaving_ && frames < kMostFramesPerShown &&
+               static_cast<double>(player_.RecordedMs()) <= due) {
             form_.SetPresenting(false);
             if (!player_.Step()) {
                 leaving_ = true;

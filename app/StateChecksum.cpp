@@ -55,10 +55,9 @@ void AddGlobals(Hasher& h, bool withMusic) {
     if (withMusic)
         h.Add(musicTicks);
     h.Add(difficulty);
-    for (const bool flag :
-         {soundOn, musicOn,  MainMenuE,  paused,     nastarte,    gameover,     gameover2,  gameover3,
-          temneet, svetleet, tmrNewGame, tmrRestart, showOptions, levelChanged, playerDied, starActive,
-          showW,   EnInWall, bgScroll})
+    for (const bool flag : {soundOn, musicOn, MainMenuE, paused, nastarte, gameover, gameover2, gameover3,
+                            temneet, svetleet, tmrNewGame, tmrRestart, showOptions, levelChanged, playerDied,
+                            starActive, showW, EnInWall, bgScroll})
         h.Add(flag);
     if (withMusic)
         h.Add(trackEnded);

@@ -68,8 +68,8 @@ TEST_F(ReplayFiles, TheLastGameIsAlwaysKeptAndTheBestOnlyWhenBeaten) {
 TEST_F(ReplayFiles, AWriteCutShortLeavesTheOldRecordingWhole) {
     ASSERT_EQ(StoreGameReplay(replays_, RecordingScoring(300), 300), "");
     {
-        test::PausedWriter writer([&] { return StoreGameReplay(replays_, RecordingScoring(900), 900).empty(); },
-                                  20);
+        test::PausedWriter writer(
+            [&] { return StoreGameReplay(replays_, RecordingScoring(900), 900).empty(); }, 20);
         ASSERT_TRUE(writer.Paused());
         writer.Kill();
     }
@@ -78,8 +78,8 @@ TEST_F(ReplayFiles, AWriteCutShortLeavesTheOldRecordingWhole) {
     EXPECT_TRUE(LoadReplayFile(replays_ + kLastReplayName).replay);
     {
         // A lower score than the best: the one write is the last game's, let through to its end.
-        test::PausedWriter writer([&] { return StoreGameReplay(replays_, RecordingScoring(200), 200).empty(); },
-                                  20);
+        test::PausedWriter writer(
+            [&] { return StoreGameReplay(replays_, RecordingScoring(200), 200).empty(); }, 20);
         ASSERT_TRUE(writer.Paused());
         EXPECT_TRUE(writer.Resume());
     }
@@ -96,13 +96,16 @@ TEST_F(ReplayFiles, ARecordingThatCannotBeKeptIsReported) {
     Write(folder_ + "blocked", "");
     const std::string blocked = folder_ + "blocked/";
     EXPECT_EQ(StoreGameReplay(blocked, RecordingScoring(5), 5),
-              "The game's replay could not be saved to \"" + blocked + "last.vrp\". The best game's replay could "
-              "not be saved to \"" + blocked + "best.vrp\".");
+              "The game's replay could not be saved to \"" + blocked +
+                  "last.vrp\". The best game's replay could "
+                  "not be saved to \"" +
+                  blocked + "best.vrp\".");
 }
 
 TEST_F(ReplayFiles, FilesThatAreNoRecordingsAreRefusedByName) {
     const std::string path = folder_ + "x.vrp";
-    EXPECT_EQ(LoadReplayFile(path).error, "The replay \"" + path + "\" cannot be read: No such file or directory.");
+    EXPECT_EQ(LoadReplayFile(path).error,
+              "The replay \"" + path + "\" cannot be read: No such file or directory.");
     Write(path, "450\r\n3\r\n");
     EXPECT_EQ(LoadReplayFile(path).error, "The replay \"" + path + "\" is not a vimbo 2 replay.");
     const std::string whole = RecordingScoring(40);
@@ -111,9 +114,10 @@ TEST_F(ReplayFiles, FilesThatAreNoRecordingsAreRefusedByName) {
     std::string newer = whole;
     newer[8] = 9;
     Write(path, newer);
-    EXPECT_EQ(LoadReplayFile(path).error, "The replay \"" + path +
-                                              "\" was recorded by a newer version of the game (replay format 9; "
-                                              "this game reads format 1 and older).");
+    EXPECT_EQ(LoadReplayFile(path).error,
+              "The replay \"" + path +
+                  "\" was recorded by a newer version of the game (replay format 9; "
+                  "this game reads format 1 and older).");
     std::string damaged = whole;
     damaged[14] ^= 0x10;
     Write(path, damaged);

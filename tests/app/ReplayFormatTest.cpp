@@ -2,6 +2,7 @@
 // newer, cut-short and damaged bytes are refused with their reasons.
 #include "app/ReplayFormat.hpp"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -124,7 +125,8 @@ TEST(ReplayFormat, ATenMinuteGameStaysWellUnderAMegabyte) {
         if (writer.Frames() % 200 == 0)
             writer.Event({.kind = ReplayEventKind::Key, .key = ad::platform::vk::Left + random.Random(4)});
         if (writer.Frames() % 10 == 0)
-            writer.Event({.kind = ReplayEventKind::PointerMove, .x = random.Random(1024), .y = random.Random(768)});
+            writer.Event(
+                {.kind = ReplayEventKind::PointerMove, .x = random.Random(1024), .y = random.Random(768)});
         writer.Frame(ms);
         if (writer.Frames() % kReplayCheckpointInterval == 0)
             writer.Checkpoint((uint64_t{random.Next()} << 32) | random.Next());
@@ -132,13 +134,14 @@ TEST(ReplayFormat, ATenMinuteGameStaysWellUnderAMegabyte) {
     }
     const std::string bytes = writer.Bytes({});
     EXPECT_LT(bytes.size(), 1'000'000u) << writer.Frames() << " frames";
+    std::printf("ten minutes at the frame cap: %zu bytes for %u frames\n", bytes.size(), writer.Frames());
     ASSERT_TRUE(ReadReplay(bytes).replay);
 }
 
 TEST(ReplayFormat, ForeignBytesAreRefused) {
-    for (const std::string& foreign :
-         {std::string("450\r\n3\r\n1250\r\n1\r\n1\r\n2\r\n"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
-          std::string("[ad2dsetup]\nplugin=x\n"), std::string(64, '\0')}) {
+    for (const std::string& foreign : {std::string("450\r\n3\r\n1250\r\n1\r\n1\r\n2\r\n"),
+                                       std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+                                       std::string("[ad2dsetup]\nplugin=x\n"), std::string(64, '\0')}) {
         const ReplayReadResult read = ReadReplay(foreign);
         EXPECT_FALSE(read.replay);
         EXPECT_EQ(read.error, "is not a vimbo 2 replay") << foreign;
@@ -150,8 +153,9 @@ TEST(ReplayFormat, ARecordingOfANewerFormatIsRefusedByName) {
     bytes[8] = static_cast<char>(kReplayFormatVersion + 1);
     const ReplayReadResult read = ReadReplay(bytes);
     EXPECT_FALSE(read.replay);
-    EXPECT_EQ(read.error, "was recorded by a newer version of the game (replay format 2; this game reads format 1 "
-                          "and older)");
+    EXPECT_EQ(read.error,
+              "was recorded by a newer version of the game (replay format 2; this game reads format 1 "
+              "and older)");
 }
 
 TEST(ReplayFormat, EveryCutIsRefusedAsCutShort) {
@@ -184,7 +188,8 @@ TEST(ReplayFormat, EveryChangedByteIsRefused) {
 TEST(ReplayFormat, ATextTransferIsNamedAsTheDamage) {
     std::string bytes = MakeSample().bytes;
     bytes.erase(4, 1); // "\r\n" to "\n", as a line-end conversion does
-    EXPECT_EQ(ReadReplay(bytes).error, "is damaged: its first bytes were changed, as a text transfer would change them");
+    EXPECT_EQ(ReadReplay(bytes).error,
+              "is damaged: its first bytes were changed, as a text transfer would change them");
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "app/ReplayFiles.hpp"
-#include "app/SaveFile.hpp"
 #include "engine/platform/AtomicFile.hpp"
 #include "engine/platform/VirtualKeys.hpp"
 #include "frontend/Menus.hpp"
@@ -17,46 +16,14 @@
 #include "game/Player.hpp"
 #include "tests/support/GameChecksum.hpp"
 #include "tests/support/GameDriver.hpp"
-#include "tests/support/SoakRun.hpp"
+#include "tests/support/ReplayRun.hpp"
 
 namespace vimbo::test {
 namespace {
 
 namespace vk = ad::platform::vk;
 
-using Checksums = std::map<uint32_t, uint64_t>;
-
-struct Played {
-    Checksums checksums;
-    PlaybackOutcome outcome;
-    uint64_t recordedMs = 0;
-    std::vector<std::string> messages;
-};
-
-// Plays `replay` into a fresh headless form started from `start` (the recording's own by default),
-// taking the state's checksum after every frame. The original run must have ended: a driver puts
-// every global back as it ends.
-Played PlayBack(const Replay& replay, std::optional<ReplayStart> start = {}) {
-    Played played;
-    GameDriverOptions options;
-    options.playback = FormPlayback{start.value_or(replay.Start()), {}, {}};
-    // The menu offers Continue when the save file exists, as it did in the recorded run.
-    if (replay.Start().saveExisted) {
-        options.saveText = "";
-        options.playback->saveStandIn = kSaveFileName;
-    }
-    GameDriver game(options);
-    ReplayPlayer player(replay, game.Form(), game.Loop(), [&game](uint32_t tick) { game.SetClock(tick); });
-    while (player.Step()) {
-        if (game.Form().Particles)
-            game.Form().Particles->WaitForCalculations();
-        played.checksums[player.FramesRun()] = GameStateChecksum(game.Running() ? &game.Engine() : nullptr);
-    }
-    played.outcome = player.Outcome();
-    played.recordedMs = player.RecordedMs();
-    played.messages = game.Messages();
-    return played;
-}
+using Checksums = FrameChecksums;
 
 // The original run's frames as the recorder counts them, with the state after each.
 class RecordedGame {
@@ -65,7 +32,8 @@ public:
 
     void Frame(uint32_t ms = GameDriver::kFrameMs) {
         game.Frame(ms);
-        checksums[game.Form().Recorder()->Frames()] = GameStateChecksum(game.Running() ? &game.Engine() : nullptr);
+        checksums[game.Form().Recorder()->Frames()] =
+            GameStateChecksum(game.Running() ? &game.Engine() : nullptr);
     }
     void Frames(int count, uint32_t ms = GameDriver::kFrameMs) {
         for (int i = 0; i < count; ++i)
@@ -80,7 +48,9 @@ public:
             Frame();
         return done();
     }
-    std::string Recording() { return game.Form().Recorder()->Bytes(game.Running() ? &game.Engine() : nullptr); }
+    std::string Recording() {
+        return game.Form().Recorder()->Bytes(game.Running() ? &game.Engine() : nullptr);
+    }
 
     GameDriver game;
     Checksums checksums;
@@ -107,34 +77,34 @@ TEST(ReplayPlayback, AScriptedGameReplaysFrameForFrame) {
     Checksums original;
     int32_t shownScore = 0;
     {
-    RecordedGame run;
-    run.game.MoveMouse(300, 200);
-    run.Key(vk::Return);
-    ASSERT_TRUE(run.FramesUntil(InPlay, 300));
-    // Steering, a wall, a pause and its menu worked by the pointer, at uneven frame times.
-    run.Key(vk::Right, 17);
-    run.Frames(30, 9);
-    run.Key(vk::Down, 33);
-    run.Frames(40, 21);
-    run.Key(vk::Space);
-    run.Frames(25, 14);
-    run.Key(vk::Escape);
-    run.game.HoverOver(*HContinueP.get());
-    run.game.Click();
-    run.Frames(5);
-    run.Key(vk::KeyA, 2);
-    run.Frames(120, 3);
-    run.Key(vk::Up, 50);
-    run.Frames(200, 12);
-    ASSERT_GT(run.checksums.size(), 400u);
-    recording = run.Recording();
-    original = run.checksums;
-    shownScore = score;
+        RecordedGame run;
+        run.game.MoveMouse(300, 200);
+        run.Key(vk::Return);
+        ASSERT_TRUE(run.FramesUntil(InPlay, 300));
+        // Steering, a wall, a pause and its menu worked by the pointer, at uneven frame times.
+        run.Key(vk::Right, 17);
+        run.Frames(30, 9);
+        run.Key(vk::Down, 33);
+        run.Frames(40, 21);
+        run.Key(vk::Space);
+        run.Frames(25, 14);
+        run.Key(vk::Escape);
+        run.game.HoverOver(*HContinueP.get());
+        run.game.Click();
+        run.Frames(5);
+        run.Key(vk::KeyA, 2);
+        run.Frames(120, 3);
+        run.Key(vk::Up, 50);
+        run.Frames(200, 12);
+        ASSERT_GT(run.checksums.size(), 400u);
+        recording = run.Recording();
+        original = run.checksums;
+        shownScore = score;
     }
     const ReplayReadResult read = ReadReplay(recording);
     ASSERT_TRUE(read.replay) << read.error;
 
-    const Played played = PlayBack(*read.replay);
+    const ReplayRun played = PlayReplay(*read.replay);
     ExpectSameFrames(original, played.checksums);
     EXPECT_TRUE(played.outcome.Equal()) << "diverged at " << played.outcome.firstDivergedFrame.value_or(0);
     EXPECT_EQ(played.outcome.played.score, shownScore);
@@ -158,7 +128,7 @@ TEST(ReplayPlayback, AnotherSeedDivergesAndSaysWhere) {
 
     ReplayStart other = read.replay->Start();
     other.generatorState ^= 1;
-    const Played played = PlayBack(*read.replay, other);
+    const ReplayRun played = PlayReplay(*read.replay, other);
     EXPECT_FALSE(played.outcome.Equal());
     ASSERT_TRUE(played.outcome.firstDivergedFrame);
     // The checkpoints come every 64 frames: the first one after the parting finds it.
@@ -176,29 +146,30 @@ TEST(ReplayPlayback, AGameLeftByClosingIsKeptOnDiskAndReplaysFromThere) {
     Checksums original;
     int32_t shownScore = 0;
     {
-    RecordedGame run;
-    run.Key(vk::Return);
-    ASSERT_TRUE(run.FramesUntil(InPlay, 300));
-    run.Key(vk::Down);
-    run.Frames(150, 16);
-    run.Key(vk::Right);
-    run.Frames(150, 16);
-    shownScore = score;
-    EXPECT_FALSE(run.game.FileExists("replays/last.vrp")) << "the game is still on";
-    run.game.Form().FormClose();
-    const std::string folder = run.game.Folder() + kReplayFolder;
-    const ReplayReadResult checked = LoadReplayFile(folder + kLastReplayName);
-    EXPECT_TRUE(checked.replay) << checked.error;
-    ASSERT_TRUE(ad::platform::ReadWholeFile(folder + kLastReplayName, lastBytes));
-    ASSERT_TRUE(ad::platform::ReadWholeFile(folder + kBestReplayName, bestBytes)) << "the first game is the best yet";
-    original = run.checksums;
+        RecordedGame run;
+        run.Key(vk::Return);
+        ASSERT_TRUE(run.FramesUntil(InPlay, 300));
+        run.Key(vk::Down);
+        run.Frames(150, 16);
+        run.Key(vk::Right);
+        run.Frames(150, 16);
+        shownScore = score;
+        EXPECT_FALSE(run.game.FileExists("replays/last.vrp")) << "the game is still on";
+        run.game.Form().FormClose();
+        const std::string folder = run.game.Folder() + kReplayFolder;
+        const ReplayReadResult checked = LoadReplayFile(folder + kLastReplayName);
+        EXPECT_TRUE(checked.replay) << checked.error;
+        ASSERT_TRUE(ad::platform::ReadWholeFile(folder + kLastReplayName, lastBytes));
+        ASSERT_TRUE(ad::platform::ReadWholeFile(folder + kBestReplayName, bestBytes))
+            << "the first game is the best yet";
+        original = run.checksums;
     }
     EXPECT_EQ(lastBytes, bestBytes);
     const ReplayReadResult last = ReadReplay(lastBytes);
     ASSERT_TRUE(last.replay) << last.error;
     EXPECT_EQ(last.replay->Summary().score, shownScore);
 
-    const Played played = PlayBack(*last.replay);
+    const ReplayRun played = PlayReplay(*last.replay);
     ExpectSameFrames(original, played.checksums);
     EXPECT_TRUE(played.outcome.Equal());
     EXPECT_EQ(played.outcome.played.score, shownScore);
@@ -210,19 +181,20 @@ TEST(ReplayPlayback, AGameOverKeepsItsRecordingWithTheScoreItShowed) {
     Checksums original;
     int32_t shownScore = 0;
     {
-    RecordedGame run({.saveText = "420\r\n1\r\n900\r\n1\r\n1\r\n2\r\n"});
-    run.game.HoverOver(*HContinue.get());
-    run.game.Click();
-    ASSERT_TRUE(run.FramesUntil(InPlay, 300));
-    run.Key(vk::Right);
-    ASSERT_TRUE(run.FramesUntil([] { return gameover2; }, 20000)) << "the enemy never caught the runner";
-    shownScore = score;
-    run.Frames(10);
-    run.Key(vk::Return);
-    EXPECT_FALSE(run.game.FileExists("replays/last.vrp")) << "kept only once back on the menu";
-    ASSERT_TRUE(run.FramesUntil([] { return MainMenuE; }, 300));
-    ASSERT_TRUE(ad::platform::ReadWholeFile(run.game.Folder() + kReplayFolder + kLastReplayName, lastBytes));
-    original = run.checksums;
+        RecordedGame run({.saveText = "420\r\n1\r\n900\r\n1\r\n1\r\n2\r\n"});
+        run.game.HoverOver(*HContinue.get());
+        run.game.Click();
+        ASSERT_TRUE(run.FramesUntil(InPlay, 300));
+        run.Key(vk::Right);
+        ASSERT_TRUE(run.FramesUntil([] { return gameover2; }, 20000)) << "the enemy never caught the runner";
+        shownScore = score;
+        run.Frames(10);
+        run.Key(vk::Return);
+        EXPECT_FALSE(run.game.FileExists("replays/last.vrp")) << "kept only once back on the menu";
+        ASSERT_TRUE(run.FramesUntil([] { return MainMenuE; }, 300));
+        ASSERT_TRUE(
+            ad::platform::ReadWholeFile(run.game.Folder() + kReplayFolder + kLastReplayName, lastBytes));
+        original = run.checksums;
     }
     const ReplayReadResult last = ReadReplay(lastBytes);
     ASSERT_TRUE(last.replay) << last.error;
@@ -230,28 +202,9 @@ TEST(ReplayPlayback, AGameOverKeepsItsRecordingWithTheScoreItShowed) {
     EXPECT_EQ(last.replay->Summary().lives, 0);
     EXPECT_TRUE(last.replay->Start().saveExisted);
     EXPECT_EQ(last.replay->Start().lives, 1);
-    const Played played = PlayBack(*last.replay);
+    const ReplayRun played = PlayReplay(*last.replay);
     ExpectSameFrames(original, played.checksums);
     EXPECT_TRUE(played.outcome.Equal());
-}
-
-TEST(ReplayPlayback, TheSoaksRandomPlayerReplaysEqualOverTenThousandFrames) {
-    const SoakRecord soak = RunSoak({.seed = 1, .frames = 10000, .sampleEvery = 0});
-    ASSERT_TRUE(soak.stillRunning);
-    ASSERT_EQ(soak.checksums.size(), 10000u);
-    const ReplayReadResult read = ReadReplay(soak.replay);
-    ASSERT_TRUE(read.replay) << read.error;
-    EXPECT_EQ(read.replay->Summary().frames, 10000 + kSoakFramesBefore);
-
-    const Played played = PlayBack(*read.replay);
-    for (size_t k = 0; k < soak.checksums.size(); ++k) {
-        const uint32_t frame = static_cast<uint32_t>(k + 1) + kSoakFramesBefore;
-        ASSERT_EQ(played.checksums.at(frame), soak.checksums[k]) << "the state parts at soak frame " << k + 1;
-    }
-    EXPECT_TRUE(played.outcome.Equal());
-    std::printf("soak recording: %zu bytes for %u frames, %.1f s of play: %.0f bytes a minute\n",
-                soak.replay.size(), read.replay->Summary().frames, played.recordedMs / 1000.0,
-                soak.replay.size() * 60000.0 / static_cast<double>(played.recordedMs));
 }
 
 } // namespace

@@ -42,7 +42,7 @@ int RunCommandLine(int argc, char** argv) {
         return 2;
     }
     if (check)
-        return CheckReplay(replay, ad::platform::ProgramFolder() + "SoftwareAdPlugin.so");
+        return CheckReplay(replay, ad::platform::ProgramFolder());
     return RunReplayWindow(replay);
 }
 

@@ -9,9 +9,9 @@
 #include "app/ReplayFiles.hpp"
 #include "app/StateChecksum.hpp"
 #include "engine/platform/Dialogs.hpp"
-#include "engine/platform/Files.hpp"
 #include "engine/platform/Window.hpp"
 #include "engine/render/AdSetupDlg.hpp"
+#include "frontend/Menus.hpp"
 
 namespace vimbo {
 
@@ -111,7 +111,7 @@ void PrintSummary(const char* what, const ReplaySummary& s) {
 
 } // namespace
 
-int CheckReplay(const std::string& path, const std::string& plugin) {
+int CheckReplay(const std::string& path, const std::string& programFolder) {
     const ReplayReadResult read = LoadReplayFile(path);
     if (!read.replay) {
         std::fprintf(stderr, "%s\n", read.error.c_str());
@@ -126,7 +126,9 @@ int CheckReplay(const std::string& path, const std::string& plugin) {
     ReplayTicks ticks(replay.Start().startTick);
     ad::platform::MessageLoop loop(window, ticks);
     ConfirmingSetup setup(replay.Start());
-    FormFiles files(ad::platform::ProgramFolder());
+    // The run starts as a fresh program's would, whatever ran in this process before.
+    ResetFrontEndState();
+    FormFiles files(programFolder);
     // The engine's log of the check is not the player's "adlog.txt", which may come with the replay.
     const std::filesystem::path log = std::filesystem::temp_directory_path() /
                                       ("vimbo2-replay-check-" + std::to_string(::getpid()) + ".txt");
@@ -139,7 +141,8 @@ int CheckReplay(const std::string& path, const std::string& plugin) {
         }
     } removeLog{log};
     TForm1 form(window, loop, ticks, files, nullptr, setup);
-    form.PlayBack({replay.Start(), replay.Start().saveExisted ? path : std::string(), plugin});
+    form.PlayBack({replay.Start(), replay.Start().saveExisted ? path : std::string(),
+                   programFolder + "SoftwareAdPlugin.so"});
     try {
         form.FormCreate();
     } catch (const std::exception& e) {

@@ -84,10 +84,10 @@ private:
     bool done_ = false;
 };
 
-// The headless check: the recording played on the renderer library `plugin` without a window, as
-// fast as it runs; prints the play's final score, level and lives and the state's checksum. 0 when
-// it ran to its end with the recorded final state, 1 when it diverged, 2 when the file is unreadable
-// or the game could not start.
-int CheckReplay(const std::string& path, const std::string& plugin);
+// The headless check: the recording played without a window on the software renderer found in
+// `programFolder`, as fast as it runs; prints the play's final score, level and lives and the state's
+// checksum beside the recorded ones. 0 when it ran to its end with the recorded final state, 1 when
+// it diverged, 2 when the file is unreadable or the game could not start.
+int CheckReplay(const std::string& path, const std::string& programFolder);
 
 } // namespace vimbo

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include "tests/support/GameChecksum.hpp"
 #include "tests/support/GameDriver.hpp"
 #include "tests/support/ReplayRun.hpp"
+#include "tests/support/TestPaths.hpp"
 
 namespace vimbo::test {
 namespace {
@@ -205,6 +208,45 @@ TEST(ReplayPlayback, AGameOverKeepsItsRecordingWithTheScoreItShowed) {
     const ReplayRun played = PlayReplay(*last.replay);
     ExpectSameFrames(original, played.checksums);
     EXPECT_TRUE(played.outcome.Equal());
+}
+
+TEST(ReplayCheck, ExitsZeroWhenTheRecordingRunsToItsEndOneWhenItDivergesTwoWhenUnreadable) {
+    std::string recording;
+    {
+        RecordedGame run;
+        run.Key(vk::Return);
+        ASSERT_TRUE(run.FramesUntil(InPlay, 300));
+        run.Key(vk::Right);
+        run.Frames(100);
+        recording = run.Recording();
+    }
+    const std::string folder = MakeTempFolder("check");
+    const auto write = [&](const std::string& name, const std::string& bytes) {
+        std::ofstream(folder + name, std::ios::binary) << bytes;
+        return folder + name;
+    };
+    EXPECT_EQ(CheckReplay(write("good.vrp", recording), ProgramFolder()), 0);
+
+    // The same play with another final state recorded.
+    const ReplayReadResult read = ReadReplay(recording);
+    ASSERT_TRUE(read.replay);
+    ReplayWriter writer(read.replay->Start());
+    Replay::Cursor cursor(*read.replay);
+    ReplayStep step;
+    while (cursor.Next(step)) {
+        for (const ReplayEvent& event : step.events)
+            writer.Event(event);
+        if (step.frameMs)
+            writer.Frame(*step.frameMs);
+        if (step.checkpoint)
+            writer.Checkpoint(*step.checkpoint);
+    }
+    ReplaySummary other = read.replay->Summary();
+    other.checksum ^= 1;
+    EXPECT_EQ(CheckReplay(write("other.vrp", writer.Bytes(other)), ProgramFolder()), 1);
+
+    EXPECT_EQ(CheckReplay(write("cut.vrp", recording.substr(0, recording.size() - 1)), ProgramFolder()), 2);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/platform/AtomicFile.hpp"
+#include "engine/platform/RegularFiles.hpp"
 
 namespace vimbo {
 
@@ -12,31 +13,22 @@ namespace {
 
 // Far beyond any recording (a ten-minute game takes well under 1 MB): a file this large is not one,
 // and reading it whole would only cost memory.
-constexpr std::uintmax_t kMostReplayBytes = 256u << 20;
+constexpr uint64_t kMostReplayBytes = 256u << 20;
 
 } // namespace
 
 ReplayReadResult LoadReplayFile(const std::string& path) {
     ReplayReadResult result;
-    const std::string named = "The replay \"" + path + "\" ";
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) {
-        result.error = named + "cannot be read: " + error.message() + ".";
-        return result;
-    }
-    if (size > kMostReplayBytes) {
-        result.error = named + "is too large to be a replay.";
-        return result;
-    }
     std::string bytes;
-    if (!ad::platform::ReadWholeFile(path, bytes)) {
-        result.error = named + "cannot be read.";
+    const ad::platform::FileReadResult read = ad::platform::ReadRegularFile(path, bytes, kMostReplayBytes);
+    if (read.outcome != ad::platform::FileReadOutcome::Read) {
+        result.error =
+            "The replay \"" + path + "\" cannot be read: " + ad::platform::ReadProblemText(read) + ".";
         return result;
     }
     result = ReadReplay(bytes);
     if (!result.replay)
-        result.error = named + result.error + ".";
+        result.error = "The replay \"" + path + "\" " + result.error + ".";
     return result;
 }
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/platform/AtomicFile.hpp"
+#include "engine/platform/RegularFiles.hpp"
 #include "tests/support/InterruptedWrite.hpp"
 #include "tests/support/TestPaths.hpp"
 
@@ -34,7 +34,7 @@ protected:
 
     std::string Read(const char* name) const {
         std::string bytes;
-        ad::platform::ReadWholeFile(replays_ + name, bytes);
+        ad::platform::ReadRegularFile(replays_ + name, bytes);
         return bytes;
     }
     void Write(const std::string& path, const std::string& bytes) const {
@@ -104,8 +104,7 @@ TEST_F(ReplayFiles, ARecordingThatCannotBeKeptIsReported) {
 
 TEST_F(ReplayFiles, FilesThatAreNoRecordingsAreRefusedByName) {
     const std::string path = folder_ + "x.vrp";
-    EXPECT_EQ(LoadReplayFile(path).error,
-              "The replay \"" + path + "\" cannot be read: No such file or directory.");
+    EXPECT_EQ(LoadReplayFile(path).error, "The replay \"" + path + "\" cannot be read: no such file.");
     Write(path, "450\r\n3\r\n");
     EXPECT_EQ(LoadReplayFile(path).error, "The replay \"" + path + "\" is not a vimbo 2 replay.");
     const std::string whole = RecordingScoring(40);

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ReplayFiles.hpp"
-#include "engine/platform/AtomicFile.hpp"
+#include "engine/platform/RegularFiles.hpp"
 #include "engine/platform/VirtualKeys.hpp"
 #include "frontend/Menus.hpp"
 #include "game/GameState.hpp"
@@ -162,8 +162,10 @@ TEST(ReplayPlayback, AGameLeftByClosingIsKeptOnDiskAndReplaysFromThere) {
         const std::string folder = run.game.Folder() + kReplayFolder;
         const ReplayReadResult checked = LoadReplayFile(folder + kLastReplayName);
         EXPECT_TRUE(checked.replay) << checked.error;
-        ASSERT_TRUE(ad::platform::ReadWholeFile(folder + kLastReplayName, lastBytes));
-        ASSERT_TRUE(ad::platform::ReadWholeFile(folder + kBestReplayName, bestBytes))
+        ASSERT_EQ(ad::platform::ReadRegularFile(folder + kLastReplayName, lastBytes).outcome,
+                  ad::platform::FileReadOutcome::Read);
+        ASSERT_EQ(ad::platform::ReadRegularFile(folder + kBestReplayName, bestBytes).outcome,
+                  ad::platform::FileReadOutcome::Read)
             << "the first game is the best yet";
         original = run.checksums;
     }
@@ -195,8 +197,10 @@ TEST(ReplayPlayback, AGameOverKeepsItsRecordingWithTheScoreItShowed) {
         run.Key(vk::Return);
         EXPECT_FALSE(run.game.FileExists("replays/last.vrp")) << "kept only once back on the menu";
         ASSERT_TRUE(run.FramesUntil([] { return MainMenuE; }, 300));
-        ASSERT_TRUE(
-            ad::platform::ReadWholeFile(run.game.Folder() + kReplayFolder + kLastReplayName, lastBytes));
+        ASSERT_EQ(
+            ad::platform::ReadRegularFile(run.game.Folder() + kReplayFolder + kLastReplayName, lastBytes)
+                .outcome,
+            ad::platform::FileReadOutcome::Read);
         original = run.checksums;
     }
     const ReplayReadResult last = ReadReplay(lastBytes);

@@ -8,6 +8,7 @@
 
 #include "app/ImageLoading.hpp"
 #include "engine/platform/Dialogs.hpp"
+#include "engine/platform/Random.hpp"
 #include "engine/platform/VirtualKeys.hpp"
 #include "engine/render/AdCanvas.hpp"
 #include "engine/render/AdSetupSettings.hpp"
@@ -49,11 +50,21 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate() {
-    const SaveReadResult saved = LoadSaveFile(files_.save);
-    if (!saved.message.empty())
-        ad::platform::ShowMessage(saved.message);
-    // The player was told once that this run cannot be kept there; the file stays as it is.
-    saveWritable_ = saved.outcome != SaveReadOutcome::Untouchable && !files_.save.empty();
+    // A recording starts from the generator as the run found it, before anything draws from it.
+    if (playback_)
+        ad::platform::ProcessRandom().SetState(playback_->start.generatorState);
+    const uint64_t generatorState = ad::platform::ProcessRandom().State();
+    bool saveExisted = false;
+    if (playback_) {
+        ApplyPlaybackStart();
+    } else {
+        const SaveReadResult saved = LoadSaveFile(files_.save);
+        if (!saved.message.empty())
+            ad::platform::ShowMessage(saved.message);
+        // The player was told once that this run cannot be kept there; the file stays as it is.
+        saveWritable_ = saved.outcome != SaveReadOutcome::Untouchable && !files_.save.empty();
+        saveExisted = saved.outcome != SaveReadOutcome::Missing;
+    }
     AdPerCounter = std::make_unique<ad::TAdPerformanceCounter>(false, ticks_);
     // The renderer paces its frames on the frame timer's clock.
     AdDraw = std::make_unique<ad::TAdDraw>(&window_, files_.log, ticks_);
@@ -62,17 +73,72 @@ void TForm1::FormCreate() {
         exitRequested_ = true;
         return;
     }
+    if (playback_) {
+        // The maze's place on the screen follows the picture size: a recording plays at its own.
+        AdDraw->DisplayWidth = playback_->start.width;
+        AdDraw->DisplayHeight = playback_->start.height;
+        if (!playback_->plugin.empty()) {
+            AdDraw->SetDllName(playback_->plugin);
+            AdDraw->DisplayMode = static_cast<int32_t>(ad::platform::DisplayMode::Window);
+        }
+    }
     if (!InitializeRenderer()) {
         ad::platform::ShowMessage(AdDraw->LastError);
         exitRequested_ = true;
         return;
     }
-    writeSaveOnClose_ = saveWritable_;
+    writeSaveOnClose_ = saveWritable_ && !playback_;
     create_level();
+    StartRecording(generatorState, saveExisted);
     if (audio_ != nullptr && !audio_->Ready())
         ReportAudioProblem(audio_->LastError());
     world.Audio = audio_;
     StartMusic(MediaPlayer1);
+}
+
+// The values "save" would have given, as the recording found them.
+void TForm1::ApplyPlaybackStart() {
+    const ReplayStart& start = playback_->start;
+    score = start.score;
+    lives = start.lives;
+    topscore = start.topscore;
+    soundOn = start.soundOn;
+    musicOn = start.musicOn;
+    difficulty = start.difficulty;
+    files_.save = playback_->saveStandIn;
+    files_.replays.clear();
+}
+
+void TForm1::StartRecording(uint64_t generatorState, bool saveExisted) {
+    ReplayStart start;
+    if (playback_) {
+        start = playback_->start;
+    } else {
+        start = {.generatorState = generatorState,
+                 .score = score,
+                 .lives = lives,
+                 .topscore = topscore,
+                 .difficulty = difficulty,
+                 .soundOn = soundOn,
+                 .musicOn = musicOn,
+                 .saveExisted = saveExisted,
+                 .width = screenW,
+                 .height = screenH};
+        // The frame timer counts its first frame from the tick it was made at.
+        start.startTick = static_cast<uint32_t>(static_cast<int64_t>(AdPerCounter->LastTickCount));
+    }
+    recorder_ = std::make_unique<GameRecorder>(start, files_.replays);
+}
+
+void TForm1::Record(const ReplayEvent& event) {
+    if (recorder_)
+        recorder_->Event(event);
+}
+
+// A recording that cannot be kept must not stop the game; the log tells.
+void TForm1::LogReplayProblem(const std::string& problem) {
+    if (!problem.empty() && AdDraw)
+        AdDraw->Log.AddEntry(ad::TAdLogType::Warning, "TForm1", problem);
 }
 
 // Starts the chosen renderer; when it cannot start here (no OpenGL on this machine, say), the other
@@ -106,6 +172,8 @@ bool TForm1::RunSetup() {
     AdSetup->UseSettingsFile = files_.keepSettings;
     AdSetup->SettingsFileName =
         files_.settings.empty() ? files_.programFolder + ad::kAdSetupFileName : files_.settings;
+    if (playback_ && !playback_->plugin.empty())
+        AdSetup->UseSettingsFile = false;
     try {
         setupCancelled_ = !AdSetup->Execute();
         return !setupCancelled_;
@@ -181,8 +249,10 @@ void TForm1::create_level() {
             FormKeyDown(key);
     };
     loop_.On().padRemoved = [this] {
-        if (Running())
-            PadUnplugged();
+        if (!Running())
+            return;
+        Record({.kind = ReplayEventKind::PadUnplugged});
+        PadUnplugged();
     };
     loop_.On().toggleFullScreen = [this] { ToggleFullScreen(); };
     // The picture keeps the surface's size whatever the window's; the mouse is mapped into it.
@@ -195,6 +265,8 @@ void TForm1::AppIdle(bool& Done) {
     if (!Running() || !AdDraw || !AdDraw->CanDraw())
         return;
     AdPerCounter->Calculate();
+    if (recorder_)
+        recorder_->Frame(static_cast<uint32_t>(static_cast<int64_t>(AdPerCounter->LastTickCount)));
     AdDraw->ClearSurface(kWhite);
     AdDraw->BeginScene();
     AdDraw->SetOptions(AdDraw->Options() | ad::kAdOptionFrame);
@@ -214,9 +286,17 @@ void TForm1::AppIdle(bool& Done) {
     Particles->MoveAndDraw(*AdDraw, AdPerCounter->TimeGap / 1000.0);
 
     AdDraw->EndScene();
-    AdDraw->Flip();
+    if (presenting_)
+        AdDraw->Flip();
     Done = false;
     AdDraw->SetOptions(AdDraw->Options() & ~ad::kAdOptionFrame);
+    if (recorder_)
+        LogReplayProblem(recorder_->AfterFrame(SpriteEngine.get()));
+}
+
+void TForm1::Present() {
+    if (Running() && AdDraw && AdDraw->CanDraw())
+        AdDraw->Flip();
 }
 
 // Moves the brightness towards the running fade and hands it to the scene; it never wraps.
@@ -248,7 +328,9 @@ void TForm1::DrawFrameRate() {
 void TForm1::FormKeyDown(int key) {
     if (!Running())
         return;
-    if (key == ad::platform::vk::F1 && dumpArmed) {
+    Record({.kind = ReplayEventKind::Key, .key = key});
+    // A recording played back leaves the player's dump alone.
+    if (key == ad::platform::vk::F1 && dumpArmed && !playback_) {
         const std::string failure = DumpState(SpriteEngine.get(), files_.dump);
         if (!failure.empty())
             ad::platform::ShowMessage(failure);
@@ -275,13 +357,17 @@ void TForm1::ToggleFullScreen() {
 }
 
 void TForm1::FormMouseMove(int x, int y) {
-    if (Running())
-        HandleMouseMove(x, y);
+    if (!Running())
+        return;
+    Record({.kind = ReplayEventKind::PointerMove, .x = x, .y = y});
+    HandleMouseMove(x, y);
 }
 
 void TForm1::FormMouseDown() {
-    if (Running())
-        HandleMouseDown();
+    if (!Running())
+        return;
+    Record({.kind = ReplayEventKind::PointerPress});
+    HandleMouseDown();
 }
 
 void TForm1::FormClose() {
@@ -289,6 +375,8 @@ void TForm1::FormClose() {
         return;
     closed_ = true;
     idleBound_ = false;
+    if (recorder_)
+        LogReplayProblem(recorder_->Closing(SpriteEngine.get()));
     MediaPlayer1.Stop();
     // The loop's handlers stay: one of them may be running this very close; they check Running().
     world = {};

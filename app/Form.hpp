@@ -3,9 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/GameRecorder.hpp"
 #include "app/ParticleEffects.hpp"
+#include "app/ReplayFiles.hpp"
 #include "app/SaveFile.hpp"
 #include "app/StateDump.hpp"
 #include "engine/platform/AudioDevice.hpp"
@@ -40,6 +43,20 @@ struct FormFiles {
     std::string settings;
     // False: the setup's choices are neither read nor kept (there is nowhere to keep them).
     bool keepSettings = true;
+    // Where finished games' recordings are kept; empty: nowhere.
+    std::string replays = kReplayFolder;
+};
+
+// Playing a recording back: the form starts from the recording's start instead of "save" and plays
+// at its picture size; it writes none of the player's files and records only to compare.
+struct FormPlayback {
+    ReplayStart start;
+    // The main menu offers Continue when the save file exists; in playback it looks for this file
+    // instead: one that exists when the recording says "save" did, else "".
+    std::string saveStandIn;
+    // A renderer library to use instead of the setup's choice ("" keeps the choice), then in a
+    // window, with the setup's choices not written back.
+    std::string plugin;
 };
 
 class TForm1 {
@@ -53,6 +70,9 @@ public:
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
+    // Plays a recording instead of the player's input; called before FormCreate.
+    void PlayBack(FormPlayback playback) { playback_ = std::move(playback); }
+
     // Start-up. Afterwards ExitRequested() tells whether the process must end at once: the setup
     // dialog was cancelled, found no renderer plugin, or the renderer could not be initialised.
     // Other errors raised on the way propagate to the caller, which shows them and keeps the window
@@ -60,6 +80,10 @@ public:
     void FormCreate();
     // One frame; leaves Done false to be called again at once.
     void AppIdle(bool& Done);
+    // Whether frames are shown; a playback running several frames per shown one hides the others.
+    void SetPresenting(bool presenting) { presenting_ = presenting; }
+    // Shows the last frame drawn, when it was drawn without being shown.
+    void Present();
     // Shutdown: frees the engine objects, then writes the "save" file if the renderer had started
     // (never over a "save" that could not be read at start). Runs once; no frame or event handler
     // runs afterwards, and the message loop ends.
@@ -93,9 +117,15 @@ public:
 
     ad::platform::Window& Window() const { return window_; }
     const FormFiles& Files() const { return files_; }
+    // The recording of this run, from a successful start-up on (nullptr before).
+    const GameRecorder* Recorder() const { return recorder_.get(); }
 
 private:
     bool RunSetup();
+    void StartRecording(uint64_t generatorState, bool saveExisted);
+    void ApplyPlaybackStart();
+    void Record(const ReplayEvent& event);
+    void LogReplayProblem(const std::string& problem);
     bool InitializeRenderer();
     void create_level();
     void StepFade();
@@ -110,6 +140,9 @@ private:
     ad::platform::AudioDevice* audio_;
     ad::TAdSetupPresenter& setupPresenter_;
     std::unique_ptr<LoopMusicTimer> musicTimer_;
+    std::optional<FormPlayback> playback_;
+    std::unique_ptr<GameRecorder> recorder_;
+    bool presenting_ = true;
     // What the rules ask of the screen, answered by the front end.
     HudScreen screen_;
     StickKeys stick_;

@@ -68,6 +68,7 @@ ProgramPlace PrepareProgramFiles(const std::string& programFolder) {
         files.save.clear();
         files.log.clear();
         files.dump.clear();
+        files.replays.clear();
         return place;
     }
     LinkMusic(programFolder + "music", data + "music");

@@ -1,4 +1,4 @@
 // The program entry of vimbo 2.
-#include "app/Program.hpp"
+#include "app/CommandLine.hpp"
 
-int main() { return vimbo::RunProgram(); }
+int main(int argc, char** argv) { return vimbo::RunCommandLine(argc, argv); }

@@ -88,6 +88,18 @@ bool GameRunning() {
     return !MainMenuE && !paused && !gameover2 && !tmrRestart && !starActive && Ireal >= 255 && player.Usable();
 }
 
+void LeaveGame() {
+    if (MainMenuE || gameover3)
+        return;
+    if (paused) {
+        RemovePauseMenu();
+        paused = false;
+    }
+    tmrRestart = false;
+    levelChanged = false;
+    LeaveGameOver();
+}
+
 void PauseGame() {
     paused = true;
     Ireal = 255;

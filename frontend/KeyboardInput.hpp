@@ -13,5 +13,7 @@ void HandleGameKey(int key);
 bool GameRunning();
 // Pauses the game and shows the pause menu.
 void PauseGame();
+// Ends the game in progress as the key on the game-over banner does: a fade, then the main menu.
+void LeaveGame();
 
 } // namespace vimbo

@@ -14,6 +14,9 @@ public:
     explicit RandomGenerator(uint32_t seed = 0) { Seed(seed); }
 
     void Seed(uint32_t seed) { state_ = seed; }
+    // The whole state, to take a run up again exactly where it was (a recording's start).
+    uint64_t State() const { return state_; }
+    void SetState(uint64_t state) { state_ = state; }
     uint32_t Next();
     // 0 .. n - 1; 0 when n <= 0.
     int32_t Random(int32_t n);

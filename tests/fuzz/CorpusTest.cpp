@@ -55,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(Readers, SeedCorpus,
                                            CorpusCase{"ini", vimbo::fuzz::IniFile},
                                            CorpusCase{"map", vimbo::fuzz::MapText},
                                            CorpusCase{"bitmap", vimbo::fuzz::Bitmap},
-                                           CorpusCase{"plugin_record", vimbo::fuzz::PluginRecord}),
+                                           CorpusCase{"plugin_record", vimbo::fuzz::PluginRecord},
+                                           CorpusCase{"replay", vimbo::fuzz::ReplayFile}),
                          [](const auto& info) { return std::string(info.param.corpus); });
 
 } // namespace

@@ -24,6 +24,8 @@ void Bitmap(const uint8_t* data, size_t size);
 // A plugin's information record (the first 1280 bytes) followed by its option records (196 bytes
 // each), handed over by a stand-in for the library's exports.
 void PluginRecord(const uint8_t* data, size_t size);
+// A replay file: read and checked, walked frame by frame, and written again from the walk.
+void ReplayFile(const uint8_t* data, size_t size);
 
 // Reports a broken expectation so that both libFuzzer and the corpus test see a crash.
 [[noreturn]] inline void Fail(const char* what) {

@@ -71,6 +71,11 @@ GameDriver::GameDriver(GameDriverOptions options)
     ad::platform::Window& formWindow = screen_ ? *screen_ : window_;
     form_ =
         std::make_unique<TForm1>(formWindow, loop_, clock_, FormFiles(environment_.folder), &audio_, setup_);
+    if (options.playback) {
+        form_->PlayBack(*options.playback);
+        form_->FormCreate();
+        return;
+    }
     form_->FormCreate();
     Frame();
     Frame();
@@ -92,6 +97,11 @@ void GameDriver::Frame(uint32_t ms) {
     // here makes every frame take the result of the one before, so runs repeat exactly.
     if (form_ && form_->Particles)
         form_->Particles->WaitForCalculations();
+}
+
+void GameDriver::SetClock(uint32_t tick) {
+    ticks_.Set(tick);
+    ticks_.ClearSleeps();
 }
 
 void GameDriver::Frames(int count, uint32_t ms) {

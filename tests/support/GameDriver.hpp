@@ -38,6 +38,9 @@ struct GameDriverOptions {
     // Runs on the system's clock: frames take the time they really take (the renderer's pacing
     // included) and Frame's length is ignored. For benchmarks; a test keeps to the hand-driven clock.
     bool realTime = false;
+    // Plays this recording instead of starting as a fresh run: the start-up's frames are then the
+    // recording's, run by a ReplayPlayer on Loop() with SetClock.
+    std::optional<FormPlayback> playback{};
 };
 
 class GameDriver {
@@ -54,6 +57,10 @@ public:
     ~GameDriver();
     GameDriver(const GameDriver&) = delete;
     GameDriver& operator=(const GameDriver&) = delete;
+
+    // Sets the clock to `tick` for the next turn (a recording's frame time).
+    void SetClock(uint32_t tick);
+    ad::platform::MessageLoop& Loop() { return loop_; }
 
     // One turn of the message loop `ms` milliseconds after the last: queued input, timers, a frame.
     void Frame(uint32_t ms = kFrameMs);

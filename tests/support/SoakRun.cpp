@@ -72,6 +72,8 @@ SoakRecord RunSoak(const SoakOptions& options) {
             record.samples.push_back(Sample(game, frame));
     }
     record.stillRunning = game.Running();
+    if (const GameRecorder* recorder = game.Form().Recorder())
+        record.replay = recorder->Bytes(record.stillRunning ? &game.Engine() : nullptr);
     if (record.stillRunning) {
         game.Key(ad::platform::vk::F2);
         game.Key(ad::platform::vk::F1);

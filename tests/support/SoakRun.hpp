@@ -18,6 +18,9 @@ namespace vimbo::test {
 // go back to.
 inline constexpr const char* kSoakSaveText = "450\r\n3\r\n1250\r\n1\r\n1\r\n2\r\n";
 
+// The frames the driver's start-up runs before the soak's first.
+inline constexpr uint32_t kSoakFramesBefore = 3;
+
 struct SoakOptions {
     uint32_t seed = 1;
     int frames = 2000;
@@ -43,6 +46,9 @@ struct MemorySample {
 
 struct SoakRecord {
     std::vector<uint64_t> checksums;
+    // The form's recording of the run up to its last frame (before the final dump's keys); the
+    // checksum after soak frame k belongs to its frame k + kSoakFramesBefore.
+    std::string replay;
     // The state dump taken at the end (F2, then F1), as written.
     std::string finalDump;
     SoakTally tally;

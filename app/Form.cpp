@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <vector>
 
 #include "app/ImageLoading.hpp"
@@ -94,6 +95,18 @@ void TForm1::FormCreate() {
         ReportAudioProblem(audio_->LastError());
     world.Audio = audio_;
     StartMusic(MediaPlayer1);
+}
+
+std::optional<int> TForm1::Open() {
+    try {
+        FormCreate();
+    } catch (const std::exception& e) {
+        // The window still opens, without a running game; closing it shuts down normally.
+        ad::platform::ShowMessage(e.what());
+    }
+    if (ExitRequested())
+        return SetupCancelled() ? 0 : 1;
+    return std::nullopt;
 }
 
 // The values "save" would have given, as the recording found them.

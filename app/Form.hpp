@@ -78,6 +78,10 @@ public:
     // Other errors raised on the way propagate to the caller, which shows them and keeps the window
     // open without a running game.
     void FormCreate();
+    // FormCreate for a program about to show the window: what stopped the start-up is shown to the
+    // player. Answers the program's exit code when the window must not open (0: the setup was
+    // cancelled, 1: the game could not start), nothing when it may.
+    std::optional<int> Open();
     // One frame; leaves Done false to be called again at once.
     void AppIdle(bool& Done);
     // Whether frames are shown; a playback running several frames per shown one hides the others.

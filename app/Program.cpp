@@ -1,7 +1,6 @@
 // The program entry's work: the application title, the main window, the form and the message loop.
 #include "app/Program.hpp"
 
-#include <exception>
 #include <string>
 
 #include "app/Form.hpp"
@@ -49,14 +48,8 @@ int RunProgram() {
         form.FormClose();
         loop.Terminate();
     };
-    try {
-        form.FormCreate();
-    } catch (const std::exception& e) {
-        // The window still opens, without a running game; closing it shuts down normally.
-        ad::platform::ShowMessage(e.what());
-    }
-    if (form.ExitRequested())
-        return form.SetupCancelled() ? 0 : 1;
+    if (const std::optional<int> exitCode = form.Open())
+        return *exitCode;
     window->Show();
     loop.Run();
     return 0;

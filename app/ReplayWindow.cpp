@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
 #include "app/ProgramFiles.hpp"
 #include "app/ReplayFiles.hpp"
@@ -155,13 +154,8 @@ int RunReplayWindow(const std::string& path) {
     const ProgramPlace place = PrepareProgramFiles(ad::platform::ProgramFolder());
     TForm1 form(*window, formLoop, ticks, place.files, &audio, setupForm);
     form.PlayBack({replay.Start(), replay.Start().saveExisted ? path : std::string(), {}});
-    try {
-        form.FormCreate();
-    } catch (const std::exception& e) {
-        ad::platform::ShowMessage(e.what());
-    }
-    if (form.ExitRequested())
-        return form.SetupCancelled() ? 0 : 1;
+    if (const std::optional<int> exitCode = form.Open())
+        return *exitCode;
     if (form.Recorder() == nullptr)
         return 1;
     window->Show();

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -141,18 +142,27 @@ bool Wanted(const Arguments& arguments, const char* renderer) {
     return arguments.renderer == "both" || arguments.renderer == renderer;
 }
 
-void ReportWork(const char* name, const Arguments& arguments, bool openGL) {
+// Runs one replay of the game; when it cannot run, prints why the renderer's row is skipped.
+template <typename Replayer> std::optional<Run> RunOrSkip(const char* name, Replayer replay) {
     Run run;
     try {
-        run = Replay(arguments, openGL);
+        run = replay();
     } catch (const std::runtime_error& e) {
         std::printf("%-9s  skipped: %s\n", name, e.what());
-        return;
+        return std::nullopt;
     }
     if (run.ms.empty()) {
         std::printf("%-9s  skipped: the game did not start\n", name);
-        return;
+        return std::nullopt;
     }
+    return run;
+}
+
+void ReportWork(const char* name, const Arguments& arguments, bool openGL) {
+    const std::optional<Run> played = RunOrSkip(name, [&] { return Replay(arguments, openGL); });
+    if (!played)
+        return;
+    const Run& run = *played;
     const Spread s = SpreadOf(run.ms);
     std::printf("%-9s  %6zu  %9.2f  %9.2f  %9.2f  %19.2f %%  %9.2f  %s\n", name, run.ms.size(), s.median,
                 s.p99, s.worst, ShareOverTwiceLocalMedian(run.ms), s.p99 / s.median,
@@ -160,17 +170,10 @@ void ReportWork(const char* name, const Arguments& arguments, bool openGL) {
 }
 
 void ReportPaced(const char* name, const Arguments& arguments, bool openGL, double period) {
-    Run run;
-    try {
-        run = ReplayPaced(arguments, openGL);
-    } catch (const std::runtime_error& e) {
-        std::printf("%-9s  skipped: %s\n", name, e.what());
+    const std::optional<Run> played = RunOrSkip(name, [&] { return ReplayPaced(arguments, openGL); });
+    if (!played)
         return;
-    }
-    if (run.ms.empty()) {
-        std::printf("%-9s  skipped: the game did not start\n", name);
-        return;
-    }
+    const Run& run = *played;
     // A frame later than one refresh period after the one before left the display showing the old
     // one for a refresh; half a period of slack takes in the clock's whole milliseconds and a
     // sleep's overshoot, which the display does not see.

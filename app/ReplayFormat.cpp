@@ -155,9 +155,15 @@ bool ReadEvent(ByteReader& in, ReplayEvent& event, int32_t& pointerX, int32_t& p
         event.key = static_cast<int32_t>(value);
         return true;
     case 1: {
+        // Two positions within the bounds lie at most twice the bound apart: a zigzag step of at
+        // most four times it. A longer step cannot come from a picture, and added to the last
+        // position it could overflow.
+        constexpr uint64_t kMostStep = 4 * kMostPointerCoordinate;
         uint64_t dx = 0, dy = 0;
         if (!in.Varint(dx) || !in.Varint(dy))
             return false;
+        if (dx > kMostStep || dy > kMostStep)
+            return in.Damaged("the pointer leaves every picture");
         const int64_t x = pointerX + Unzigzag(dx);
         const int64_t y = pointerY + Unzigzag(dy);
         if (x < -kMostPointerCoordinate || x > kMostPointerCoordinate || y < -kMostPointerCoordinate ||
